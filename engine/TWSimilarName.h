@@ -4,10 +4,16 @@
 #include <string_view>
 
 // The similar form of a file name (without its extension): copy markers removed ("copy of",
-// then "copy", any letter case, one scan each), upper-cased with the full Unicode case
-// mapping, and only upper-case letters (Lu, Lt) and punctuation (Pc, Pd, Ps, Pe, Pi, Pf, Po)
-// kept, UTF-16 code unit by code unit. Two names are similar when their similar forms are
-// equal.
+// then "copy", one scan each over the text as it stood before that scan, so text joined by a
+// removal is not matched again), upper-cased with the full Unicode case mapping of the root
+// locale (a sharp s becomes SS), and only upper-case letters (Lu, Lt) and punctuation (Pc, Pd,
+// Ps, Pe, Pi, Pf, Po) kept, UTF-16 code unit by code unit (so combining marks and both halves
+// of a character outside the BMP are dropped). Two names are similar when their similar forms
+// are equal.
+//
+// Markers match in any letter case under simple case folding per code unit, which for their
+// letters is ASCII case-insensitivity: "COPY Of" is a marker, fullwidth or other look-alike
+// letters are not.
 //
 // `name` is raw bytes; bytes that are not UTF-8 are decoded as U+FFFD, which is not kept. The
 // result is UTF-8 and may be empty. Safe to call from any thread.

@@ -19,9 +19,11 @@ struct TWAppleDoubleContents {
 inline constexpr std::size_t kAppleDoubleHeaderReadSize = 64 * 1024;
 
 // Parses the start of a companion file. `header` holds the first bytes of the file (up to
-// kAppleDoubleHeaderReadSize) and `fileSize` is the whole file's size. A wrong magic or
-// version, more entries than the header can hold, or an entry that reaches past the end of
-// the file makes the whole file malformed: the result is nothing. A Finder information entry
-// must lie within `header`; a resource fork entry within `fileSize`.
+// kAppleDoubleHeaderReadSize) and `fileSize` is the whole file's size. A header shorter than
+// the fixed part or longer than `fileSize`, a wrong magic or version, more entries than the
+// header can hold, or an entry that reaches past the end of the file makes the whole file
+// malformed: the result is nothing. A Finder information entry must lie within `header` and
+// hold at least 32 bytes, else the file has no Finder information (its resource fork entry
+// still counts). Only the first entry of each id is used.
 std::optional<TWAppleDoubleContents> parseAppleDouble(std::span<const std::uint8_t> header,
                                                       std::uint64_t fileSize);

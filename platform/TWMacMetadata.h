@@ -14,6 +14,13 @@
 // in the same folder. A file with neither has no Finder information and an empty resource
 // fork. Malformed data counts as absent. Every read is bounded; nothing here opens anything
 // but regular files.
+//
+// Finder information and the resource fork are looked up independently: each comes from its
+// attribute when that is present (for Finder information: and at least 32 bytes long), else
+// from the companion. A folder-relative item reaches its attributes through /proc/self/fd,
+// so without /proc only the companion is seen. `companion` says whether to look for "._NAME"
+// at all: absent skips it, unknown and present both try to open it. An item whose name
+// begins with "._" has no companion. Safe to call from several threads at once.
 namespace TWMacMetadata {
 
 inline constexpr const char* kFinderInfoAttribute = "user.com.apple.FinderInfo";

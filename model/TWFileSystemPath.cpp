@@ -7,6 +7,7 @@
 #include "platform/TWFinderInfo.h"
 #include "platform/TWHiddenFileList.h"
 #include "platform/TWMacMetadata.h"
+#include "platform/TWReadAccess.h"
 #include "platform/TWTrash.h"
 
 #include <sys/stat.h>
@@ -99,8 +100,8 @@ TWCompanionHint TWFileSystemPath::companionHint() const {
 }
 
 bool TWFileSystemPath::isReadable() const {
-    TWItemLocation item = location();
-    return ::faccessat(item.directoryFd, item.name, R_OK, 0) == 0;
+    // In a walk the attributes just read settle most cases; elsewhere ask afresh.
+    return isReadableItem(location(), walkFolder_ && seen_ ? &*seen_ : nullptr);
 }
 
 bool TWFileSystemPath::isVisible() const {

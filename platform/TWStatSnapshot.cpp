@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr unsigned kWantedFields = STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_INO |
+constexpr unsigned kWantedFields = STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_UID | STATX_GID | STATX_INO |
                                    STATX_SIZE | STATX_MTIME | STATX_BTIME;
 
 TWStatSnapshot snapshotOf(const struct statx& sx) {
@@ -16,6 +16,8 @@ TWStatSnapshot snapshotOf(const struct statx& sx) {
     snapshot.size = sx.stx_size;
     snapshot.identity = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
     snapshot.linkCount = sx.stx_nlink;
+    snapshot.owner = sx.stx_uid;
+    snapshot.group = sx.stx_gid;
     snapshot.modified = {sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec};
     if (sx.stx_mask & STATX_BTIME)
         snapshot.created = TWTimestamp{sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec};

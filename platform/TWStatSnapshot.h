@@ -35,6 +35,8 @@ struct TWStatSnapshot {
     std::uint64_t size = 0;
     TWFileIdentity identity;
     std::uint32_t linkCount = 0;
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
     TWTimestamp modified;
     std::optional<TWTimestamp> created; // the birth time, where the file system reports one
 

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     mainThread.runUntil([&] { return window.hasEnded(); });
 
     printGroups(stdout, controller->allGroups(), options);
-    std::fflush(stdout);
-    return std::ferror(stdout) ? 1 : 0;
+    int status = std::fflush(stdout) != 0 || std::ferror(stdout) ? 1 : 0;
+    // Everything is written; letting go of every node one by one would only cost time.
+    std::_Exit(status);
 }

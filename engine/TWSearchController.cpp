@@ -1,5 +1,6 @@
 #include "engine/TWSearchController.h"
 
+#include "engine/TWProcessorClock.h"
 #include "engine/TWSimilarName.h"
 #include "engine/TWTextCase.h"
 #include "model/TWSizeText.h"
@@ -13,14 +14,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <ctime>
 #include <thread>
 
 namespace {
-
-std::uint64_t processorTicks() {
-    return static_cast<std::uint64_t>(std::clock()) * 100 / CLOCKS_PER_SEC;
-}
 
 std::string homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home)
@@ -128,7 +124,8 @@ TWSearchController::searchControllerWithStartPaths(const std::vector<std::string
 }
 
 TWSearchController::TWSearchController(TWMainThread& mainThread)
-    : mainThread_(mainThread), clock_(processorTicks) {}
+    : mainThread_(mainThread),
+      clock_([clock = std::make_shared<TWProcessorClock>()] { return clock->ticks(); }) {}
 
 TWSearchController::~TWSearchController() = default;
 

@@ -78,8 +78,10 @@ int TWDuplicateGroup::sizeCompare(TWDuplicateGroup& other) {
 }
 
 void TWDuplicateGroup::doCleanup() {
-    std::stable_sort(fsNodes_.begin(), fsNodes_.end(),
-                     [](const TWFileSystemPathRef& a, const TWFileSystemPathRef& b) {
-                         return a->sizeCompare(*b) < 0;
-                     });
+    auto largerFirst = [](const TWFileSystemPathRef& a, const TWFileSystemPathRef& b) {
+        return a->sizeCompare(*b) < 0;
+    };
+    // Most groups share one size already; they need no sorting (and no sort buffer).
+    if (!std::is_sorted(fsNodes_.begin(), fsNodes_.end(), largerFirst))
+        std::stable_sort(fsNodes_.begin(), fsNodes_.end(), largerFirst);
 }

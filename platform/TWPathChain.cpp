@@ -11,8 +11,19 @@ std::shared_ptr<const TWPathChain> TWPathChain::child(std::shared_ptr<const TWPa
     return std::make_shared<const TWPathChain>(std::move(parent), std::move(name), length);
 }
 
-std::string TWPathChain::path() const {
-    std::string result(length_, '/');
+std::string TWPathChain::path() const { return pathWithRoom(0); }
+
+std::string TWPathChain::pathOf(const std::string& name) const {
+    // One allocation for the whole path, the name included.
+    bool root = isFileSystemRoot();
+    std::string result = pathWithRoom((root ? 0 : 1) + name.size());
+    std::size_t start = length_ + (root ? 0 : 1);
+    result.replace(start, name.size(), name);
+    return result;
+}
+
+std::string TWPathChain::pathWithRoom(std::size_t extra) const {
+    std::string result(length_ + extra, '/');
     const TWPathChain* link = this;
     std::size_t end = length_;
     while (link) {
@@ -26,8 +37,6 @@ std::string TWPathChain::path() const {
     }
     return result;
 }
-
-std::string TWPathChain::pathOf(const std::string& name) const { return joinPath(path(), name); }
 
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty())

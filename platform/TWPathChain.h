@@ -26,6 +26,8 @@ public:
 
 private:
     bool isFileSystemRoot() const { return !parent_ && component_ == "/"; }
+    // The path, with `extra` bytes of room after it.
+    std::string pathWithRoom(std::size_t extra) const;
 
     std::shared_ptr<const TWPathChain> parent_;
     std::string component_;

@@ -88,7 +88,7 @@ TWCommandLineResult parseCommandLine(const std::vector<std::string>& arguments) 
         } else if (name == "--sizes") {
             ok = flag(TWParamKey::kSizesMatch), anyCriterion = true;
         } else if (name == "--contents") {
-            return fail("--contents is not available in this build: '" + argument + "'");
+            ok = flag(TWParamKey::kContentsMatch), anyCriterion = true;
         } else if (name == "--created") {
             ok = flag(TWParamKey::kCreatedMatch), anyCriterion = true;
         } else if (name == "--modified") {
@@ -157,10 +157,8 @@ TWCommandLineResult parseCommandLine(const std::vector<std::string>& arguments) 
 
     if (!sizeFilter.empty())
         options.params[TWParamKey::kSizeFilter] = sizeFilter;
-    if (!anyCriterion) {
-        options.params[TWParamKey::kNamesMatch] = TWParamKey::kExact;
-        options.params[TWParamKey::kSizesMatch] = "";
-    }
+    if (!anyCriterion)
+        options.params[TWParamKey::kContentsMatch] = "";
     return {options, {}};
 }
 
@@ -170,10 +168,13 @@ Finds duplicate files below the folders (the home folder when none is given) and
 each group of duplicates, largest group first, one path per line, a blank line after each
 group.
 
-What makes two files duplicates (any combination; exact names and sizes when none is given):
+What makes two files duplicates (any combination; identical contents when none is given):
   --names=exact          identical names (without extension, case-sensitive)
   --names=similar        similar names (copy markers, digits, spaces, case and symbols ignored)
   --sizes                equal sizes
+  --contents             identical contents, byte for byte (implies equal sizes); a
+                         symbolic link's contents are its target text, a package's the
+                         relative paths and contents of everything inside it
   --created              creation dates in the same second
   --modified             modification dates in the same second
   --type                 equal type codes
@@ -195,11 +196,14 @@ What to leave out:
   --include-creator=LIST only files with these creator codes
   --exclude-creator=LIST files with these creator codes
 
+Reading:
+  --readers=N            read contents with N threads (1 to 64; the default suits most
+                         disks, 1 may be faster on a spinning disk)
+
 Output:
   --summary              a line "N like 'NAME' (SIZE)" before each group
   --json                 one JSON array of groups, each an array of paths
   -0, --null             end each path with NUL and each group with another NUL
-  --readers=N            read contents with N threads (1 to 64)
   -h, --help             this text
   --version              the version
 

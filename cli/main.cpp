@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
     auto controller = TWSearchController::searchControllerWithStartPaths(options.startPaths,
                                                                          options.params, mainThread);
     controller->setWindow(&window);
+    if (options.readers)
+        controller->setContentsReaders(options.readers);
     controller->startSearch();
     mainThread.runUntil([&] { return window.hasEnded(); });
 

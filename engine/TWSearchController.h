@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/TWContentsPassOptions.h"
 #include "engine/TWParamValue.h"
 #include "engine/TWSearchHost.h"
 #include "engine/TWSearchSettings.h"
@@ -43,6 +44,11 @@ public:
     const std::vector<TWFileSystemPathRef>& startPaths() const { return startPaths_; }
     // Tests pace the periodic checks with a clock of their own.
     void setClock(Clock clock) { clock_ = std::move(clock); }
+    // How the contents pass reads; the reader count 0 lets the pass choose.
+    void setContentsReaders(unsigned readers) { contentsPassOptions_.readers = readers; }
+    void setContentsPassOptions(const TWContentsPassOptions& options) {
+        contentsPassOptions_ = options;
+    }
 
     void startSearch();
     // Stops a running search, or starts a new run of a finished one.
@@ -105,6 +111,9 @@ private:
     std::unordered_map<std::string, KeyMapValue> sweeper_;
     TWSearchSettings settings_;
     bool inContentsMatch_ = false;
+    TWContentsPassOptions contentsPassOptions_;
+    // The digests of the candidates being keyed again; filled during the contents pass only.
+    std::unordered_map<const TWFileSystemPath*, TWNodeDigests> contentsDigests_;
 
     std::uint64_t tmpFCount_ = 0;
     std::uint64_t tmpGCount_ = 0;

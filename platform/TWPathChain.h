@@ -13,8 +13,10 @@ public:
     static std::shared_ptr<const TWPathChain> child(std::shared_ptr<const TWPathChain> parent,
                                                     std::string name);
 
-    // The folder's absolute path: the components joined by exactly one separator.
-    std::string path() const;
+    // The folder's absolute path: the components joined by exactly one separator. Put
+    // together on the first request and kept, so the files of one folder share the work.
+    // Not safe for two threads at once; a search's chains are used by one thread at a time.
+    const std::string& path() const;
     // `name` joined to the folder's path.
     std::string pathOf(const std::string& name) const;
 
@@ -26,12 +28,11 @@ public:
 
 private:
     bool isFileSystemRoot() const { return !parent_ && component_ == "/"; }
-    // The path, with `extra` bytes of room after it.
-    std::string pathWithRoom(std::size_t extra) const;
 
     std::shared_ptr<const TWPathChain> parent_;
     std::string component_;
     std::size_t length_; // of the whole path, so that it is built with one allocation
+    mutable std::string cachedPath_;
 };
 
 // Joins a folder path and a name with exactly one separator, also when the folder is "/".

@@ -7,6 +7,7 @@
 
 // The order in which a stage of the contents pass reads the files of one device.
 enum class TWContentsReadOrder {
+    folder,   // folder by folder (each opened once per run of its files), by inode within
     inode,    // by inode number: close to the order of creation on most file systems
     physical, // by the position of the first byte on the device (where known), else inode
     listing,  // as the walk met them
@@ -16,7 +17,7 @@ enum class TWContentsReadOrder {
 // bench/README.md.
 struct TWContentsPassOptions {
     unsigned readers = 0; // reader threads; 0: defaultReaderCount()
-    TWContentsReadOrder order = TWContentsReadOrder::inode;
+    TWContentsReadOrder order = TWContentsReadOrder::folder;
     // Give a device whose queue says it is rotational a single reader.
     bool singleReaderOnRotational = false;
     std::size_t bufferSize = TWContentsReader::kDefaultBufferSize;

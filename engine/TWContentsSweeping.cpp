@@ -3,6 +3,8 @@
 #include "model/TWContentsDigest.h"
 #include "platform/TWContentsReader.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -10,17 +12,21 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <unordered_set>
 
 // The contents pass, on the search's worker thread right after the walk. The walk's groups
 // are candidates: files that agree on every other criterion and on their size. The pass
-// splits each candidate group by stages of rising cost: a digest of the first 4 KiB, then of
-// the last 4 KiB, then of everything, so that a file is read whole only while it still has a
-// partner. A file that cannot be read to its end drops out. The survivors are keyed again
-// with their digests and filed in the key map, which makes the final groups.
+// splits each candidate group in stages of rising cost: by a digest of the first 4 KiB, then
+// of the last 4 KiB, then of everything, so that a file is read whole only while it still has
+// a partner, and at most once. A file that cannot be read to its end drops out. The
+// survivors are keyed again with their digests and filed in the key map, which makes the
+// final groups; files of different candidate groups never meet.
 //
-// Reading is shared by a few reader threads, each with its own buffer, over the files of a
-// stage ordered for locality. The worker thread reads nothing itself: it keeps the progress
-// line and the stop flag to their usual pace while the readers work.
+// A stage's reading is shared by a few reader threads, each with its own buffer, over the
+// stage's files ordered for locality. The worker thread reads nothing itself: it keeps the
+// progress line and the stop flag to their usual pace while the readers work. Readers touch
+// only what the pass hands them (a folder path, a name, what the walk saw), never the path
+// chains the nodes share, which are not made for several threads.
 
 namespace {
 
@@ -30,34 +36,22 @@ enum class Fate : std::uint8_t { open, dropped, confirmed };
 
 struct Candidate {
     TWFileSystemPath* node;
-    Kind kind;
     std::uint64_t size;
-    std::uint64_t device;
-    std::uint64_t inode;
-    std::optional<std::uint64_t> physicalOffset; // learnt by the first stage
-    std::uint32_t classId;                       // equal ids: not yet told apart
+    std::uint64_t order;     // the inode, or the physical offset once known
+    TWContentsDigest digest; // the latest stage's
+    std::uint32_t classId;   // equal ids: not yet told apart
+    std::uint32_t folder;    // index of the folder path that holds it
+    std::uint32_t device;    // index of its device
+    Kind kind;
     Fate fate = Fate::open;
-    bool done = false; // this stage's read has finished
-    std::optional<TWContentsDigest> digest;      // the latest stage's
-    std::optional<TWContentsDigest> forkDigest;
+    bool done = false;       // this stage's read has finished
+    bool physicalKnown = false;
 };
 
 enum class Stage { head, tail, whole, resourceFork };
 
-struct ClassKey {
-    std::uint32_t classId;
-    TWContentsDigest digest;
-    bool operator==(const ClassKey&) const = default;
-};
-
-struct ClassKeyHash {
-    std::size_t operator()(const ClassKey& key) const noexcept {
-        return std::hash<TWContentsDigest>()(key.digest) ^ (key.classId * 0x9E3779B97F4A7C15ull);
-    }
-};
-
-// How a stage spreads its files over the readers. Files of one device are handed out in
-// locality order; a device that allows a single reader is read by one thread at a time.
+// Hands a stage's files to the readers in batches. Each device is one lane, in locality
+// order; a lane with a limit of one is read by one thread at a time.
 class TWReadQueue {
 public:
     struct Lane {
@@ -66,40 +60,63 @@ public:
         unsigned active = 0;
         unsigned limit = 1;
     };
+    static constexpr std::size_t kNoLane = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kBatch = 16;
 
     explicit TWReadQueue(std::vector<Lane> lanes) : lanes_(std::move(lanes)) {}
 
-    // The next candidate for a reader and its lane; false when nothing is left for it.
-    bool take(std::uint32_t& item, std::size_t& lane, std::size_t& held) {
+    // The next batch for a reader that holds lane `held` (kNoLane at first); empty when
+    // nothing is left for it.
+    std::span<const std::uint32_t> take(std::size_t& held) {
         std::lock_guard<std::mutex> guard(mutex_);
-        if (held != kNoLane && lanes_[held].next < lanes_[held].items.size()) {
-            item = lanes_[held].items[lanes_[held].next++];
-            lane = held;
-            return true;
-        }
-        if (held != kNoLane)
+        if (held != kNoLane) {
+            if (lanes_[held].next < lanes_[held].items.size())
+                return batchOf(lanes_[held]);
             --lanes_[held].active;
-        held = kNoLane;
+            held = kNoLane;
+        }
         for (std::size_t i = 0; i < lanes_.size(); ++i) {
-            Lane& candidate = lanes_[(i + start_) % lanes_.size()];
-            if (candidate.next < candidate.items.size() && candidate.active < candidate.limit) {
-                held = (i + start_) % lanes_.size();
-                ++candidate.active;
-                item = candidate.items[candidate.next++];
-                lane = held;
+            std::size_t index = (i + start_) % lanes_.size();
+            Lane& lane = lanes_[index];
+            if (lane.next < lane.items.size() && lane.active < lane.limit) {
+                held = index;
+                ++lane.active;
                 ++start_; // spread the readers over the devices
-                return true;
+                return batchOf(lane);
             }
         }
-        return false;
+        return {};
     }
 
-    static constexpr std::size_t kNoLane = static_cast<std::size_t>(-1);
-
 private:
+    static std::span<const std::uint32_t> batchOf(Lane& lane) {
+        std::size_t count = std::min(kBatch, lane.items.size() - lane.next);
+        std::span<const std::uint32_t> batch(lane.items.data() + lane.next, count);
+        lane.next += count;
+        return batch;
+    }
+
     std::mutex mutex_;
     std::vector<Lane> lanes_;
     std::size_t start_ = 0;
+};
+
+// One reader's open folder: consecutive files of one folder are opened relative to it, which
+// spares the kernel the lookup of the whole path each time.
+class TWFolderHandle {
+public:
+    TWItemLocation locate(const std::vector<std::string>& folders, std::uint32_t folder,
+                          const std::string& name) {
+        if (folder != folder_) {
+            fd_.reset(::open(folders[folder].c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+            folder_ = folder;
+        }
+        return {fd_ ? fd_.get() : -1, name.c_str()};
+    }
+
+private:
+    std::uint32_t folder_ = static_cast<std::uint32_t>(-1);
+    TWFileDescriptor fd_;
 };
 
 class TWContentsPass {
@@ -107,38 +124,60 @@ public:
     // Gets the number of settled candidates and the total; false asks the pass to stop.
     using Checkpoint = std::function<bool(std::size_t settled, std::size_t total)>;
 
-    TWContentsPass(std::vector<Candidate> candidates, const TWContentsPassOptions& options,
-                   Checkpoint checkpoint)
-        : candidates_(std::move(candidates)), options_(options),
-          checkpoint_(std::move(checkpoint)) {
-        std::uint32_t largest = 0;
-        for (const Candidate& c : candidates_) {
-            largest = std::max(largest, c.classId);
-            if (c.fate != Fate::open)
-                settle(1);
+    TWContentsPass(const TWContentsPassOptions& options, Checkpoint checkpoint)
+        : options_(options), checkpoint_(std::move(checkpoint)) {}
+
+    // Adds the files of one walk group. Kinds never share a digest, so each kind starts a
+    // class of its own.
+    void addGroup(const TWDuplicateGroup& group) {
+        const std::uint32_t first = nextClassId_;
+        nextClassId_ += 4;
+        for (const TWFileSystemPathRef& node : group.fsNodes()) {
+            Candidate c{};
+            c.node = node.get();
+            c.kind = TWNodeContents::kindOf(*node);
+            c.classId = first + static_cast<std::uint32_t>(c.kind);
+            if (c.kind == Kind::none) {
+                c.fate = Fate::dropped; // FIFOs, sockets and devices are never opened
+                ++settledAtStart_;
+            } else {
+                const TWStatSnapshot& seen = *node->seenStat();
+                c.size = seen.size;
+                c.order = seen.identity.inode;
+                c.device = indexOf(devices_, deviceIndex_, seen.identity.device);
+                std::string folder = node->parentPath();
+                c.folder = indexOf(folders_, folderIndex_, folder);
+            }
+            candidates_.push_back(c);
         }
-        nextClassId_ = largest + 1;
     }
 
-    // Runs the stages; afterwards each candidate's fate is confirmed (with its digests) or
-    // dropped. Returns false when the pass was stopped: only candidates whose whole contents
-    // were read and matched are confirmed then.
-    bool run(bool examineResourceForks) {
-        dropLoners();
-        if (!runStage(Stage::head) || !runStage(Stage::tail) || !runStage(Stage::whole)) {
-            dropOpen();
-            if (examineResourceForks)
-                dropUnreadForks();
-            return false;
-        }
-        if (examineResourceForks && !runStage(Stage::resourceFork)) {
-            dropUnreadForks();
-            return false;
-        }
-        return true;
-    }
-
+    void reserve(std::size_t groups) { candidates_.reserve(groups * 2); }
+    std::size_t size() const { return candidates_.size(); }
     const std::vector<Candidate>& candidates() const { return candidates_; }
+    const std::optional<TWContentsDigest>& forkDigest(std::size_t i) const { return forks_[i]; }
+
+    // Runs the stages; afterwards each candidate is confirmed (with its digests) or dropped.
+    // Returns false when the pass was stopped: then only candidates whose whole contents were
+    // read and matched a partner's are confirmed.
+    bool run(bool examineResourceForks) {
+        settled_ = settledAtStart_;
+        folderIndex_.clear();
+        deviceIndex_.clear();
+        dropLoners();
+        bool finished = runStage(Stage::head) && runStage(Stage::tail) && runStage(Stage::whole);
+        if (!finished)
+            dropOpen();
+        if (examineResourceForks) {
+            forks_.resize(candidates_.size());
+            finished = finished && runStage(Stage::resourceFork);
+            for (std::size_t i = 0; i < candidates_.size(); ++i)
+                if (candidates_[i].fate == Fate::confirmed && !forks_[i] &&
+                    candidates_[i].node->resourceForkSize() > 0)
+                    candidates_[i].fate = Fate::dropped;
+        }
+        return finished;
+    }
 
     // Ends a pass that is not to run: nothing is confirmed.
     void dropOpen() {
@@ -148,8 +187,18 @@ public:
     }
 
 private:
-    // Whether the candidate takes part in the stage.
-    static bool takesPart(const Candidate& c, Stage stage) {
+    template <typename Key>
+    static std::uint32_t indexOf(std::vector<Key>& table,
+                                 std::unordered_map<Key, std::uint32_t>& index, const Key& key) {
+        auto [entry, isNew] = index.try_emplace(key, static_cast<std::uint32_t>(table.size()));
+        if (isNew)
+            table.push_back(key);
+        return entry->second;
+    }
+
+    // Whether the candidate takes part in the stage. Called by the worker thread only (it
+    // may ask the node for its resource fork).
+    bool takesPart(const Candidate& c, Stage stage) const {
         if (stage == Stage::resourceFork)
             return c.fate == Fate::confirmed && c.node->resourceForkSize() > 0;
         if (c.fate != Fate::open)
@@ -190,38 +239,36 @@ private:
         settle(dropped);
     }
 
-    void dropUnreadForks() {
-        for (Candidate& c : candidates_)
-            if (c.fate == Fate::confirmed && !c.forkDigest && c.node->resourceForkSize() > 0)
-                c.fate = Fate::dropped;
-    }
-
     unsigned readerCount() const {
         return std::max(1u, options_.readers ? options_.readers : defaultReaderCount());
     }
 
-    TWReadQueue makeQueue(Stage stage) {
-        std::map<std::uint64_t, TWReadQueue::Lane> byDevice;
-        for (std::uint32_t i = 0; i < candidates_.size(); ++i)
-            if (takesPart(candidates_[i], stage))
-                byDevice[candidates_[i].device].items.push_back(i);
+    TWReadQueue makeQueue(const std::vector<std::uint32_t>& work) {
+        std::map<std::uint32_t, TWReadQueue::Lane> byDevice;
+        for (std::uint32_t i : work)
+            byDevice[candidates_[i].device].items.push_back(i);
         std::vector<TWReadQueue::Lane> lanes;
         for (auto& [device, lane] : byDevice) {
             auto key = [&](std::uint32_t i) {
                 const Candidate& c = candidates_[i];
-                if (options_.order == TWContentsReadOrder::physical && c.physicalOffset)
-                    return std::pair<std::uint64_t, std::uint64_t>(0, *c.physicalOffset);
-                return std::pair<std::uint64_t, std::uint64_t>(1, c.inode);
+                switch (options_.order) {
+                case TWContentsReadOrder::folder:
+                    return std::tuple<std::uint32_t, std::uint64_t, std::uint32_t>(c.folder, c.order, i);
+                case TWContentsReadOrder::inode:
+                case TWContentsReadOrder::physical:
+                    return std::tuple<std::uint32_t, std::uint64_t, std::uint32_t>(
+                        c.physicalKnown ? 0 : 1, c.order, i);
+                case TWContentsReadOrder::listing:
+                    break;
+                }
+                return std::tuple<std::uint32_t, std::uint64_t, std::uint32_t>(0, 0, i);
             };
-            if (options_.order != TWContentsReadOrder::listing)
-                std::stable_sort(lane.items.begin(), lane.items.end(),
-                                 [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
+            std::sort(lane.items.begin(), lane.items.end(),
+                      [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
             lane.limit = readerCount();
             if (options_.singleReaderOnRotational) {
-                auto rotational = rotationalCache_.find(device);
-                if (rotational == rotationalCache_.end())
-                    rotational = rotationalCache_.emplace(device, isRotationalDevice(device)).first;
-                if (rotational->second.value_or(false))
+                auto rotational = isRotationalDevice(devices_[device]);
+                if (rotational.value_or(false))
                     lane.limit = 1;
             }
             lanes.push_back(std::move(lane));
@@ -229,53 +276,76 @@ private:
         return TWReadQueue(std::move(lanes));
     }
 
-    void readOne(Candidate& c, Stage stage, TWContentsReader& reader) {
-        auto keepGoing = [this] { return !cancelled_.load(std::memory_order_relaxed); };
-        switch (stage) {
-        case Stage::head:
-            c.digest = TWNodeContents::headDigest(
-                *c.node, reader,
-                options_.order == TWContentsReadOrder::physical ? &c.physicalOffset : nullptr);
-            break;
-        case Stage::tail:
-            c.digest = TWNodeContents::tailDigest(*c.node, reader);
-            break;
-        case Stage::whole:
-            c.digest = TWNodeContents::contentsDigest(*c.node, reader, keepGoing);
-            break;
-        case Stage::resourceFork:
-            c.forkDigest = TWNodeContents::resourceForkDigest(*c.node);
-            if (!c.forkDigest)
-                c.fate = Fate::dropped;
+    void readOne(std::uint32_t index, Stage stage, TWContentsReader& reader,
+                 TWFolderHandle& folder) {
+        Candidate& c = candidates_[index];
+        if (stage == Stage::resourceFork) {
+            forks_[index] = TWNodeContents::resourceForkDigest(*c.node);
             return;
         }
-        if (!c.digest) {
-            if (!cancelled_.load(std::memory_order_relaxed))
-                c.fate = Fate::dropped; // unreadable, gone or changed since the walk
-            settle(1);
-        } else if (isFinal(c, stage)) {
+        TWItemLocation item = folder.locate(folders_, c.folder, c.node->lastPathComponent());
+        auto keepGoing = [this] { return !cancelled_.load(std::memory_order_relaxed); };
+        std::optional<TWContentsDigest> digest;
+        switch (stage) {
+        case Stage::head: {
+            std::optional<std::uint64_t> physical;
+            const bool wantPhysical = options_.order == TWContentsReadOrder::physical;
+            digest = TWNodeContents::headDigest(*c.node, item, reader,
+                                                wantPhysical ? &physical : nullptr);
+            if (physical) {
+                c.order = *physical;
+                c.physicalKnown = true;
+            }
+            break;
+        }
+        case Stage::tail:
+            digest = TWNodeContents::tailDigest(*c.node, item, reader);
+            break;
+        case Stage::whole:
+            digest = TWNodeContents::contentsDigest(*c.node, item, reader, keepGoing);
+            break;
+        case Stage::resourceFork:
+            break;
+        }
+        if (digest) {
+            c.digest = *digest;
+            c.done = true;
+            if (isFinal(c, stage))
+                settle(1);
+        } else if (!cancelled_.load(std::memory_order_relaxed)) {
+            c.fate = Fate::dropped; // unreadable, gone or changed since the walk
             settle(1);
         }
     }
 
     bool runStage(Stage stage) {
-        TWReadQueue queue = makeQueue(stage);
-        for (Candidate& c : candidates_)
-            c.done = false;
+        std::vector<std::uint32_t> work;
+        for (std::uint32_t i = 0; i < candidates_.size(); ++i)
+            if (takesPart(candidates_[i], stage)) {
+                candidates_[i].done = false;
+                work.push_back(i);
+            }
+        if (work.empty())
+            return true;
+        TWReadQueue queue = makeQueue(work);
+
         std::mutex mutex;
         std::condition_variable allDone;
-        unsigned running = readerCount();
-        std::vector<std::thread> readers;
-        for (unsigned r = 0; r < readerCount(); ++r) {
-            readers.emplace_back([&] {
+        const unsigned readers = std::min<std::size_t>(readerCount(), work.size());
+        unsigned running = readers;
+        std::vector<std::thread> threads;
+        for (unsigned r = 0; r < readers; ++r) {
+            threads.emplace_back([&] {
                 TWContentsReader reader(options_.bufferSize);
-                std::uint32_t item = 0;
-                std::size_t lane = 0;
+                TWFolderHandle folder;
                 std::size_t held = TWReadQueue::kNoLane;
-                while (!cancelled_.load(std::memory_order_relaxed) &&
-                       queue.take(item, lane, held)) {
-                    readOne(candidates_[item], stage, reader);
-                    candidates_[item].done = !cancelled_.load(std::memory_order_relaxed);
+                while (!cancelled_.load(std::memory_order_relaxed)) {
+                    std::span<const std::uint32_t> batch = queue.take(held);
+                    if (batch.empty())
+                        break;
+                    for (std::uint32_t item : batch)
+                        if (!cancelled_.load(std::memory_order_relaxed))
+                            readOne(item, stage, reader, folder);
                 }
                 std::lock_guard<std::mutex> guard(mutex);
                 if (--running == 0)
@@ -297,101 +367,92 @@ private:
                 lock.lock();
             }
         }
-        for (std::thread& reader : readers)
-            reader.join();
-        if (stage == Stage::resourceFork)
-            return !stopped;
-
-        // Split each class by the stage's digest. After a stop only the reads that finished
-        // count; the others are left out.
-        std::unordered_map<ClassKey, std::uint32_t, ClassKeyHash> newIds;
-        std::unordered_map<std::uint32_t, std::uint32_t> classSizes;
-        for (Candidate& c : candidates_) {
-            if (!takesPart(c, stage))
-                continue;
-            if (stopped && !c.done) {
-                c.fate = Fate::dropped;
-                continue;
-            }
-            auto [entry, isNew] =
-                newIds.try_emplace(ClassKey{c.classId, *c.digest}, nextClassId_);
-            if (isNew)
-                ++nextClassId_;
-            c.classId = entry->second;
-            ++classSizes[c.classId];
-        }
-        std::size_t droppedNow = 0;
-        for (Candidate& c : candidates_) {
-            if (!takesPart(c, stage))
-                continue;
-            if (classSizes[c.classId] < 2) {
-                c.fate = Fate::dropped;
-                if (!isFinal(c, stage))
-                    ++droppedNow;
-            } else if (isFinal(c, stage)) {
-                c.fate = Fate::confirmed;
-            } else if (stopped) {
-                c.fate = Fate::dropped;
-            }
-        }
-        settle(droppedNow);
+        for (std::thread& thread : threads)
+            thread.join();
+        if (stage != Stage::resourceFork)
+            split(work, stage, stopped);
         return !stopped;
     }
 
-    std::vector<Candidate> candidates_;
+    // Splits each class by the stage's digest. After a stop only the reads that finished
+    // count; the others drop out.
+    void split(std::vector<std::uint32_t>& work, Stage stage, bool stopped) {
+        std::erase_if(work, [&](std::uint32_t i) {
+            Candidate& c = candidates_[i];
+            if (c.fate == Fate::open && !c.done)
+                c.fate = Fate::dropped;
+            return c.fate != Fate::open;
+        });
+        auto less = [&](std::uint32_t a, std::uint32_t b) {
+            const Candidate& x = candidates_[a];
+            const Candidate& y = candidates_[b];
+            return std::tie(x.classId, x.digest.high, x.digest.low, a) <
+                   std::tie(y.classId, y.digest.high, y.digest.low, b);
+        };
+        std::sort(work.begin(), work.end(), less);
+        std::size_t droppedNow = 0;
+        for (std::size_t start = 0; start < work.size();) {
+            const Candidate& first = candidates_[work[start]];
+            std::size_t end = start + 1;
+            while (end < work.size() && candidates_[work[end]].classId == first.classId &&
+                   candidates_[work[end]].digest == first.digest)
+                ++end;
+            const std::uint32_t id = nextClassId_++;
+            for (std::size_t k = start; k < end; ++k) {
+                Candidate& c = candidates_[work[k]];
+                c.classId = id;
+                if (end - start < 2) {
+                    c.fate = Fate::dropped;
+                    if (!isFinal(c, stage))
+                        ++droppedNow;
+                } else if (isFinal(c, stage)) {
+                    c.fate = Fate::confirmed;
+                } else if (stopped) {
+                    c.fate = Fate::dropped;
+                }
+            }
+            start = end;
+        }
+        settle(droppedNow);
+    }
+
     TWContentsPassOptions options_;
     Checkpoint checkpoint_;
+    std::vector<Candidate> candidates_;
+    std::vector<std::optional<TWContentsDigest>> forks_; // by candidate, when forks count
+    std::vector<std::string> folders_;
+    std::unordered_map<std::string, std::uint32_t> folderIndex_;
+    std::vector<std::uint64_t> devices_;
+    std::unordered_map<std::uint64_t, std::uint32_t> deviceIndex_;
+    std::size_t settledAtStart_ = 0;
     std::atomic<std::size_t> settled_{0};
     std::atomic<bool> cancelled_{false};
     std::uint32_t nextClassId_ = 0;
-    std::unordered_map<std::uint64_t, std::optional<bool>> rotationalCache_;
-
 };
 
 } // namespace
 
 unsigned defaultReaderCount() {
     // Reading is bound by the processor with a warm cache (system calls and hashing) and by
-    // the device's queue with a cold one; two readers per core covers both here.
+    // the device's queue with a cold one; see bench/README.md for the measurements.
     unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     return std::min(4u, std::max(2u, cores));
 }
 
 void TWSearchController::doContentsSweeping() {
+    // A stop that came during the walk ended the walk; only a new one ends the pass.
+    const bool stopBeforePass = finishedSearch();
     inContentsMatch_ = true;
     postStatus({TWStatusFormat::kFindingContentMatches, {}});
 
+    // The walk's entries lack the contents components, so no key of this pass meets them;
+    // letting them go now frees the files that were never candidates before the pass needs
+    // memory of its own.
+    sweeper_.clear();
     std::vector<TWDuplicateGroupRef> walkGroups = std::move(tmpDupArray_);
     tmpDupArray_.clear();
-    tmpDupArray_.reserve(walkGroups.size());
 
-    // Kinds never share a digest, so each walk group is split by kind from the start.
-    std::vector<Candidate> candidates;
-    candidates.reserve(walkGroups.size() * 2);
-    std::uint32_t classId = 0;
-    for (const TWDuplicateGroupRef& group : walkGroups) {
-        std::uint32_t firstOfGroup = classId;
-        for (const TWFileSystemPathRef& node : group->fsNodes()) {
-            Kind kind = TWNodeContents::kindOf(*node);
-            const auto& seen = node->seenStat();
-            Candidate c{};
-            c.node = node.get();
-            c.kind = kind;
-            c.size = seen ? seen->size : 0;
-            c.device = seen ? seen->identity.device : 0;
-            c.inode = seen ? seen->identity.inode : 0;
-            c.classId = firstOfGroup + static_cast<std::uint32_t>(kind);
-            if (kind == Kind::none)
-                c.fate = Fate::dropped; // FIFOs, sockets and devices are never opened
-            candidates.push_back(c);
-        }
-        classId += 4;
-    }
-
-    const std::size_t total = candidates.size();
-    const bool stopBeforePass = finishedSearch();
-    // Same pacing as the walk: the walk's next check time, then every 12 ticks. A stop that
-    // came during the walk has been honoured by the walk; only a new one ends the pass.
+    // Same pacing as the walk: the walk's next check time, then every 12 ticks.
     auto checkpoint = [this, stopBeforePass](std::size_t settled, std::size_t count) {
         std::uint64_t now = clock_();
         if (!(nextCheckTime_ < now))
@@ -404,38 +465,44 @@ void TWSearchController::doContentsSweeping() {
         nextCheckTime_ = now + 12;
         return true;
     };
-    bool finished = total == 0 || checkpoint(0, total);
 
-    TWContentsPass pass(std::move(candidates), contentsPassOptions_, checkpoint);
-    if (finished)
+    TWContentsPass pass(contentsPassOptions_, checkpoint);
+    pass.reserve(walkGroups.size());
+    for (const TWDuplicateGroupRef& group : walkGroups)
+        pass.addGroup(*group);
+    if (pass.size() == 0 || checkpoint(0, pass.size()))
         pass.run(settings_.matchResourceFork);
     else
         pass.dropOpen();
 
-    for (const Candidate& c : pass.candidates())
-        if (c.fate == Fate::confirmed)
-            contentsDigests_[c.node] = {*c.digest, c.forkDigest};
-
-    // Re-key in the walk's order, group by group. A key met before under another walk group
-    // means the file's other attributes changed since the walk; it is left out rather than
-    // joined to files it was never a candidate with.
+    // Re-key in the walk's order, group by group. A key that an earlier walk group already
+    // filed means the file's other attributes changed since the walk; it is left out rather
+    // than joined to files it was never a candidate with.
     std::size_t index = 0;
-    std::unordered_map<std::string, std::size_t> keyGroup;
-    for (std::size_t g = 0; g < walkGroups.size(); ++g) {
-        for (const TWFileSystemPathRef& node : walkGroups[g]->fsNodes()) {
-            const Candidate& c = pass.candidates()[index++];
+    std::unordered_set<std::string> keysOfGroup;
+    for (const TWDuplicateGroupRef& group : walkGroups) {
+        keysOfGroup.clear();
+        for (const TWFileSystemPathRef& node : group->fsNodes()) {
+            const std::size_t i = index++;
+            const Candidate& c = pass.candidates()[i];
             if (c.fate != Fate::confirmed)
                 continue;
+            contentsKeyNode_ = node.get();
+            contentsKeyDigests_ = {c.digest, settings_.matchResourceFork
+                                                 ? pass.forkDigest(i)
+                                                 : std::optional<TWContentsDigest>()};
             std::string key = allocedKeyForPath(*node);
+            contentsKeyNode_ = nullptr;
             if (key.empty())
                 continue;
-            auto [owner, isNew] = keyGroup.try_emplace(key, g);
-            if (!isNew && owner->second != g)
+            auto [entry, first] = sweeper_.try_emplace(key, node);
+            if (first) {
+                keysOfGroup.insert(std::move(key));
+                continue;
+            }
+            if (!keysOfGroup.contains(key))
                 continue;
             // Filed as the walk files, without touching the walk's counters.
-            auto [entry, first] = sweeper_.try_emplace(std::move(key), node);
-            if (first)
-                continue;
             if (auto* single = std::get_if<TWFileSystemPathRef>(&entry->second)) {
                 auto made = TWDuplicateGroup::groupWithNode(std::move(*single));
                 entry->second = made;
@@ -444,21 +511,19 @@ void TWSearchController::doContentsSweeping() {
             std::get<TWDuplicateGroupRef>(entry->second)->addNode(node);
         }
     }
-    contentsDigests_.clear();
     inContentsMatch_ = false;
 }
 
 void TWSearchController::appendContentsComponents(std::string& key, TWFileSystemPath& node,
                                                   std::uint64_t resourceForkSize) const {
-    auto found = contentsDigests_.find(&node);
-    if (found == contentsDigests_.end()) {
+    if (&node != contentsKeyNode_) {
         key += "c=-"; // no digest: a marker no digest gives
         return;
     }
     key += "c=";
-    key += found->second.contents.hex();
+    key += contentsKeyDigests_.contents.hex();
     if (settings_.matchResourceFork && resourceForkSize != 0) {
         key += "rc=";
-        key += found->second.resourceFork ? found->second.resourceFork->hex() : "-";
+        key += contentsKeyDigests_.resourceFork ? contentsKeyDigests_.resourceFork->hex() : "-";
     }
 }

@@ -112,8 +112,9 @@ private:
     TWSearchSettings settings_;
     bool inContentsMatch_ = false;
     TWContentsPassOptions contentsPassOptions_;
-    // The digests of the candidates being keyed again; filled during the contents pass only.
-    std::unordered_map<const TWFileSystemPath*, TWNodeDigests> contentsDigests_;
+    // The candidate being keyed again by the contents pass, and its digests.
+    const TWFileSystemPath* contentsKeyNode_ = nullptr;
+    TWNodeDigests contentsKeyDigests_;
 
     std::uint64_t tmpFCount_ = 0;
     std::uint64_t tmpGCount_ = 0;

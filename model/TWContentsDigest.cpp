@@ -44,36 +44,51 @@ TWContentsReader::Expected expectedOf(const TWFileSystemPath& node) {
     return {node.seenStat()->identity, node.seenStat()->size};
 }
 
-// Streams `length` bytes from `offset` of the open file into `state`.
+// Streams the pieces of a read into a hash state.
+class StateFeeder final : public TWContentsReader::Consumer {
+public:
+    StateFeeder(XXH3_state_t* state, const std::function<bool()>& keepGoing)
+        : state_(state), keepGoing_(keepGoing) {}
+    bool consume(std::span<const std::uint8_t> piece) override {
+        XXH3_128bits_update(state_, piece.data(), piece.size());
+        return !keepGoing_ || keepGoing_();
+    }
+
+private:
+    XXH3_state_t* state_;
+    const std::function<bool()>& keepGoing_;
+};
+
 bool hashRange(TWContentsReader& reader, int fd, std::uint64_t offset, std::uint64_t length,
                XXH3_state_t* state, const std::function<bool()>& keepGoing, bool sequential) {
-    return reader.readRange(
-        fd, offset, length,
-        [&](std::span<const std::uint8_t> piece) {
-            XXH3_128bits_update(state, piece.data(), piece.size());
-            return !keepGoing || keepGoing();
-        },
-        sequential);
+    StateFeeder feeder(state, keepGoing);
+    return reader.readRange(fd, offset, length, feeder, sequential);
 }
 
-// A range small enough to fit the buffer is hashed in one call, without a streaming state.
-std::optional<TWContentsDigest> digestOfRange(TWContentsReader& reader, int fd,
-                                              std::uint64_t offset, std::uint64_t length) {
-    std::optional<TWContentsDigest> digest;
-    bool whole = true;
-    bool ok = reader.readRange(fd, offset, length, [&](std::span<const std::uint8_t> piece) {
-        if (piece.size() != length) {
-            whole = false;
-            return false;
-        }
+// A range that fits the buffer is hashed in one call, without a streaming state.
+class OnePieceDigest final : public TWContentsReader::Consumer {
+public:
+    explicit OnePieceDigest(std::uint64_t length) : length_(length) {}
+    bool consume(std::span<const std::uint8_t> piece) override {
+        if (piece.size() != length_)
+            return false; // a short read: the range is not there whole
         digest = digestOf(XXH3_128bits_withSeed(piece.data(), piece.size(), kFileSeed));
         return true;
-    });
+    }
+    std::optional<TWContentsDigest> digest;
+
+private:
+    std::uint64_t length_;
+};
+
+std::optional<TWContentsDigest> digestOfRange(TWContentsReader& reader, int fd,
+                                              std::uint64_t offset, std::uint64_t length) {
     if (length == 0)
         return digestOf(XXH3_128bits_withSeed(nullptr, 0, kFileSeed));
-    if (!ok || !whole)
+    OnePieceDigest piece(length);
+    if (!reader.readRange(fd, offset, length, piece))
         return std::nullopt;
-    return digest;
+    return piece.digest;
 }
 
 std::optional<TWContentsDigest> digestOfFile(TWItemLocation item,
@@ -95,11 +110,10 @@ struct PackageItem {
     bool isLink = false;
 };
 
-std::optional<TWContentsDigest> digestOfPackage(const TWFileSystemPath& node,
+std::optional<TWContentsDigest> digestOfPackage(const TWFileSystemPath& node, TWItemLocation at,
                                                 TWContentsReader& reader,
                                                 const std::function<bool()>& keepGoing) {
-    const std::string& root = node.absolutePath();
-    TWFileDescriptor folder(openFolderAt(AT_FDCWD, root.c_str()));
+    TWFileDescriptor folder(openFolderAt(at.directoryFd, at.name));
     auto seen = TWStatSnapshot::ofDescriptor(folder.get());
     if (!folder || !seen || seen->identity != node.seenStat()->identity)
         return std::nullopt;
@@ -133,8 +147,7 @@ std::optional<TWContentsDigest> digestOfPackage(const TWFileSystemPath& node,
     if (!state)
         return std::nullopt;
     for (const PackageItem& item : items) {
-        const std::string path = root + "/" + item.relativePath;
-        const TWItemLocation location = TWItemLocation::forPath(path);
+        const TWItemLocation location{folder.get(), item.relativePath.c_str()};
         const std::uint8_t tag = item.isLink ? 'l' : 'f';
         XXH3_128bits_update(state.get(), &tag, 1);
         updateWithLength(state.get(), item.relativePath.size());
@@ -185,12 +198,13 @@ Kind kindOf(const TWFileSystemPath& node) {
     return Kind::none;
 }
 
-std::optional<TWContentsDigest> headDigest(const TWFileSystemPath& node, TWContentsReader& reader,
+std::optional<TWContentsDigest> headDigest(const TWFileSystemPath& node, TWItemLocation item,
+                                           TWContentsReader& reader,
                                            std::optional<std::uint64_t>* physicalOffset) {
     if (kindOf(node) != Kind::regularFile)
         return std::nullopt;
     const TWContentsReader::Expected expected = expectedOf(node);
-    TWFileDescriptor fd = TWContentsReader::openRegularFile(node.location(), &expected);
+    TWFileDescriptor fd = TWContentsReader::openRegularFile(item, &expected);
     if (!fd)
         return std::nullopt;
     auto digest = digestOfRange(reader, fd.get(), 0, std::min(expected.size, kEdgeBytes));
@@ -200,36 +214,37 @@ std::optional<TWContentsDigest> headDigest(const TWFileSystemPath& node, TWConte
     return digest;
 }
 
-std::optional<TWContentsDigest> tailDigest(const TWFileSystemPath& node, TWContentsReader& reader) {
+std::optional<TWContentsDigest> tailDigest(const TWFileSystemPath& node, TWItemLocation item,
+                                           TWContentsReader& reader) {
     if (kindOf(node) != Kind::regularFile)
         return std::nullopt;
     const TWContentsReader::Expected expected = expectedOf(node);
     if (expected.size <= kEdgeBytes)
         return std::nullopt;
-    TWFileDescriptor fd = TWContentsReader::openRegularFile(node.location(), &expected);
+    TWFileDescriptor fd = TWContentsReader::openRegularFile(item, &expected);
     if (!fd)
         return std::nullopt;
     return digestOfRange(reader, fd.get(), expected.size - kEdgeBytes, kEdgeBytes);
 }
 
-std::optional<TWContentsDigest> contentsDigest(const TWFileSystemPath& node,
+std::optional<TWContentsDigest> contentsDigest(const TWFileSystemPath& node, TWItemLocation item,
                                                TWContentsReader& reader,
                                                const std::function<bool()>& keepGoing) {
     switch (kindOf(node)) {
     case Kind::regularFile: {
         const TWContentsReader::Expected expected = expectedOf(node);
         if (expected.size <= kEdgeBytes)
-            return headDigest(node, reader);
-        return digestOfFile(node.location(), &expected, reader, keepGoing);
+            return headDigest(node, item, reader);
+        return digestOfFile(item, &expected, reader, keepGoing);
     }
     case Kind::symbolicLink: {
-        auto text = TWContentsReader::readLinkText(node.location(), &node.seenStat()->identity);
+        auto text = TWContentsReader::readLinkText(item, &node.seenStat()->identity);
         if (!text)
             return std::nullopt;
         return digestOf(XXH3_128bits_withSeed(text->data(), text->size(), kLinkSeed));
     }
     case Kind::package:
-        return digestOfPackage(node, reader, keepGoing);
+        return digestOfPackage(node, item, reader, keepGoing);
     case Kind::none:
         break;
     }

@@ -38,8 +38,9 @@ template <> struct std::hash<TWContentsDigest> {
 // - anything else (FIFO, socket, device): never opened, never a digest.
 // Items of different kinds never share a digest, even when their bytes agree.
 //
-// Every function reads through `reader`'s buffer and is safe to call from several threads at
-// once with one reader per thread, as long as each node is used by one thread at a time.
+// Every function reads the item at `item` (the node's location, or the same item reached
+// through an open folder) through `reader`'s buffer. Safe to call from several threads at
+// once with one reader per thread; the node is only asked what the walk saw.
 namespace TWNodeContents {
 
 inline constexpr std::uint64_t kEdgeBytes = 4096;
@@ -50,16 +51,19 @@ Kind kindOf(const TWFileSystemPath& node);
 // The digest of the first min(size, kEdgeBytes) bytes of a regular file: for a file no
 // larger than kEdgeBytes, this is its whole-contents digest. With `physicalOffset`, also
 // learns where the file starts on its device (left alone when that is not known).
-std::optional<TWContentsDigest> headDigest(const TWFileSystemPath& node, TWContentsReader& reader,
+std::optional<TWContentsDigest> headDigest(const TWFileSystemPath& node, TWItemLocation item,
+                                           TWContentsReader& reader,
                                            std::optional<std::uint64_t>* physicalOffset = nullptr);
 // The digest of the last kEdgeBytes bytes of a regular file larger than kEdgeBytes.
-std::optional<TWContentsDigest> tailDigest(const TWFileSystemPath& node, TWContentsReader& reader);
+std::optional<TWContentsDigest> tailDigest(const TWFileSystemPath& node, TWItemLocation item,
+                                           TWContentsReader& reader);
 // The digest of all contents, for every kind but none. `keepGoing` is asked between pieces;
 // false abandons the read (no digest).
-std::optional<TWContentsDigest> contentsDigest(const TWFileSystemPath& node,
+std::optional<TWContentsDigest> contentsDigest(const TWFileSystemPath& node, TWItemLocation item,
                                                TWContentsReader& reader,
                                                const std::function<bool()>& keepGoing = {});
-// The digest of the node's resource fork; nothing when it cannot be read to its end.
+// The digest of the node's resource fork; nothing when it cannot be read to its end. Asks
+// the node for its location: the node must not be in use by another thread.
 std::optional<TWContentsDigest> resourceForkDigest(const TWFileSystemPath& node);
 
 } // namespace TWNodeContents

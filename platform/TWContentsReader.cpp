@@ -51,7 +51,7 @@ TWFileDescriptor TWContentsReader::openRegularFile(TWItemLocation item, const Ex
 }
 
 bool TWContentsReader::readRange(int fd, std::uint64_t offset, std::uint64_t length,
-                                 const Consumer& consume, bool sequential) {
+                                 Consumer& consumer, bool sequential) {
     if (sequential && length > bufferSize_)
         ::posix_fadvise(fd, static_cast<off_t>(offset), static_cast<off_t>(length),
                         POSIX_FADV_SEQUENTIAL);
@@ -62,7 +62,7 @@ bool TWContentsReader::readRange(int fd, std::uint64_t offset, std::uint64_t len
         if (got <= 0)
             return false; // an error, or the file ended early
         const auto n = static_cast<std::size_t>(got);
-        if (!consume(std::span<const std::uint8_t>(buffer_.get(), n)))
+        if (!consumer.consume(std::span<const std::uint8_t>(buffer_.get(), n)))
             return false;
         offset += n;
         length -= n;

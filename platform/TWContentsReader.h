@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -29,7 +28,13 @@ public:
         std::uint64_t size = 0;
     };
     // Gets each piece of a read, in order; false ends the read, which then fails.
-    using Consumer = std::function<bool(std::span<const std::uint8_t>)>;
+    class Consumer {
+    public:
+        virtual bool consume(std::span<const std::uint8_t> piece) = 0;
+
+    protected:
+        ~Consumer() = default;
+    };
 
     static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
 
@@ -44,10 +49,10 @@ public:
     static TWFileDescriptor openRegularFile(TWItemLocation item, const Expected* expected,
                                             std::uint64_t* size = nullptr);
 
-    // Hands the `length` bytes from `offset` to `consume`, in pieces of at most the buffer
+    // Hands the `length` bytes from `offset` to `consumer`, in pieces of at most the buffer
     // size. False when fewer bytes could be read (end of file, read error) or `consume`
     // stopped the read. With `sequential`, tells the kernel the range is read front to back.
-    bool readRange(int fd, std::uint64_t offset, std::uint64_t length, const Consumer& consume,
+    bool readRange(int fd, std::uint64_t offset, std::uint64_t length, Consumer& consumer,
                    bool sequential = false);
 
     // The target text of the symbolic link at `item`; nothing when it is not a link (or,

@@ -78,7 +78,7 @@ std::string standardizePath(const std::string& given) {
 
 bool liesInside(const std::string& path, const std::string& folder) {
     if (folder == "/")
-        return true;
+        return path != "/"; // "/" given twice is one start path, not two that drop each other
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
            path[folder.size()] == '/';
 }
@@ -354,11 +354,19 @@ std::string TWSearchController::allocedKeyForPath(TWFileSystemPath& node) const 
         appendTimeComponent(key, 'b', seen ? seen->created : std::nullopt);
     if (s.matchModified)
         appendTimeComponent(key, 'm', seen ? std::optional(seen->modified) : std::nullopt);
-    // Tagged, so that a type code alone never reads like a creator code alone.
-    if (s.matchHFSType)
-        key += "t=" + node.fileHFSTypeCode();
-    if (s.matchHFSCreator)
-        key += "k=" + node.fileHFSCreatorCode();
+    // Tagged, so that a type code alone never reads like a creator code alone. A file without
+    // the code adds nothing: with codes as the only criterion it has no key and is not
+    // recorded, rather than being grouped with every other file that has none.
+    if (s.matchHFSType) {
+        std::string code = node.fileHFSTypeCode();
+        if (!code.empty())
+            key += "t=" + code;
+    }
+    if (s.matchHFSCreator) {
+        std::string code = node.fileHFSCreatorCode();
+        if (!code.empty())
+            key += "k=" + code;
+    }
     if (s.matchExtension)
         key += "." + lowercaseText(node.pathExtension());
     if (inContentsMatch_)

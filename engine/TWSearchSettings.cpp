@@ -76,6 +76,10 @@ void TWSearchSettings::readParamDict(const TWSearchParams& params) {
         sizes != params.end() && sizes->second.isList() && sizes->second.list().size() % 2 == 0) {
         const TWParamValue::List& list = sizes->second.list();
         for (std::size_t i = 0; i + 1 < list.size(); i += 2) {
+            // A bound that is no number would read as 0 and leave out every file that is not
+            // empty; the pair is passed over instead.
+            if (!list[i + 1].isNumber())
+                continue;
             // The bound is a 64-bit integer that stands for an unsigned byte count.
             auto bound = static_cast<std::uint64_t>(list[i + 1].number());
             if (list[i].isText(TWParamKey::kLessThan)) {

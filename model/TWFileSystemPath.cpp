@@ -64,6 +64,16 @@ bool TWFileSystemPath::hasAbsolutePath(std::string_view path) const {
     // Compare the last component first, so that a deep node does not build its whole path.
     if (path.size() < name_.size() || path.substr(path.size() - name_.size()) != name_)
         return false;
+    // Nor when only the name matches: the walk asks this of every folder, and a tree of
+    // folders named like the end of `path` would build ever longer paths, one per folder.
+    // The chain is measured upwards only as far as `path` is long (each link counts its
+    // component and one separator, at most one more than it adds to the path).
+    std::size_t length = name_.size();
+    for (const TWPathChain* link = parent_.get(); link; link = link->parent().get()) {
+        length += link->component().size() + 1;
+        if (length > path.size() + 1)
+            return false;
+    }
     return absolutePath() == path;
 }
 

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -69,6 +70,10 @@ bool walkOpenFolder(int folderFd, std::shared_ptr<const TWPathChain> path,
     std::vector<Frame> frames;
     frames.push_back({TWFileDescriptor(), std::move(rootListing), rootStat->identity, 0});
     std::size_t openCount = 0; // frames above the root whose descriptor is open
+    // Frames from 1 up to (not including) this one are closed. Descriptors are closed from
+    // the shallowest, so the search for the next one to close starts here instead of at the
+    // top of a stack that may be 100,000 frames deep.
+    std::size_t firstMaybeOpen = 1;
 
     while (!frames.empty()) {
         Frame& frame = frames.back();
@@ -78,11 +83,14 @@ bool walkOpenFolder(int folderFd, std::shared_ptr<const TWPathChain> path,
             // The start folder's descriptor belongs to the caller and is never closed here.
             std::size_t index = frames.size() - 1;
             if (index >= 2 && !frames[index - 1].fd &&
-                reopenFromChild(frames, index - 1, frame.fd.get()))
+                reopenFromChild(frames, index - 1, frame.fd.get())) {
                 ++openCount;
+                firstMaybeOpen = std::min(firstMaybeOpen, index - 1);
+            }
             if (frame.fd)
                 --openCount;
             frames.pop_back();
+            firstMaybeOpen = std::min(firstMaybeOpen, std::max<std::size_t>(frames.size(), 1));
             continue;
         }
         const std::string& name = names[frame.next++];
@@ -122,11 +130,12 @@ bool walkOpenFolder(int folderFd, std::shared_ptr<const TWPathChain> path,
 
         // Keep the number of open descriptors bounded: close the shallowest open one.
         if (openCount >= options.maxOpenFolders) {
-            for (std::size_t i = 1; i < frames.size(); ++i) {
+            for (std::size_t i = firstMaybeOpen; i < frames.size(); ++i) {
                 if (frames[i].fd) {
                     frames[i].fd.reset();
                     frames[i].listing->setFd(-1);
                     --openCount;
+                    firstMaybeOpen = i + 1;
                     break;
                 }
             }

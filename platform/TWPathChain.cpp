@@ -13,6 +13,16 @@ std::shared_ptr<const TWPathChain> TWPathChain::child(std::shared_ptr<const TWPa
     return std::make_shared<const TWPathChain>(std::move(parent), std::move(name), length);
 }
 
+TWPathChain::~TWPathChain() {
+    std::shared_ptr<const TWPathChain> link = std::move(parent_);
+    // Only the last holder of a link may take its parent away from it; a link someone else
+    // still holds keeps the rest of the chain.
+    while (link && link.use_count() == 1) {
+        std::shared_ptr<const TWPathChain> above = std::move(link->parent_);
+        link = std::move(above); // frees the link, which no longer holds anything above it
+    }
+}
+
 const std::string& TWPathChain::path() const {
     if (!parent_)
         return component_;

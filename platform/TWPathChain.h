@@ -25,11 +25,16 @@ public:
 
     TWPathChain(std::shared_ptr<const TWPathChain> parent, std::string component, std::size_t length)
         : parent_(std::move(parent)), component_(std::move(component)), length_(length) {}
+    // Lets go of the links above that nothing else holds one by one, so that the chain of a
+    // tree 100,000 folders deep is not freed by a recursion as deep as the tree.
+    ~TWPathChain();
+    TWPathChain(const TWPathChain&) = delete;
+    TWPathChain& operator=(const TWPathChain&) = delete;
 
 private:
     bool isFileSystemRoot() const { return !parent_ && component_ == "/"; }
 
-    std::shared_ptr<const TWPathChain> parent_;
+    mutable std::shared_ptr<const TWPathChain> parent_; // mutable only for the destructor
     std::string component_;
     std::size_t length_; // of the whole path, so that it is built with one allocation
     mutable std::string cachedPath_;

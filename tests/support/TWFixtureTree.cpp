@@ -1,8 +1,11 @@
 #include "support/TWFixtureTree.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -43,6 +46,59 @@ int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
     return ::remove(path) == 0 ? 0 : 0;
 }
 
+// Removes everything below the folder open as `rootFd` without ever naming a whole path, so
+// that a tree deeper than PATH_MAX goes too: one descriptor at a time, down to a folder with
+// no subfolder, then up through "..". The descriptor stays the caller's.
+void removeEverythingBelow(int rootFd) {
+    std::vector<std::string> names; // the folders from rootFd down to the current one
+    int current = ::fcntl(rootFd, F_DUPFD_CLOEXEC, 0);
+    while (current >= 0) {
+        std::string subfolder;
+        int listingFd = ::fcntl(current, F_DUPFD_CLOEXEC, 0);
+        if (DIR* dir = listingFd >= 0 ? ::fdopendir(listingFd) : nullptr) {
+            while (struct dirent* entry = ::readdir(dir)) {
+                std::string_view name = entry->d_name;
+                if (name == "." || name == "..")
+                    continue;
+                struct stat info;
+                if (::fstatat(current, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    S_ISDIR(info.st_mode)) {
+                    subfolder = entry->d_name;
+                    break;
+                }
+                ::unlinkat(current, entry->d_name, 0);
+            }
+            ::closedir(dir);
+        } else if (listingFd >= 0) {
+            ::close(listingFd);
+        }
+        if (!subfolder.empty()) {
+            ::fchmodat(current, subfolder.c_str(), 0700, 0);
+            int child = ::openat(current, subfolder.c_str(),
+                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (child >= 0) {
+                ::close(current);
+                current = child;
+                names.push_back(std::move(subfolder));
+                continue;
+            }
+            if (::unlinkat(current, subfolder.c_str(), AT_REMOVEDIR) == 0)
+                continue;
+            break; // neither entered nor removed: give up rather than loop
+        }
+        if (names.empty())
+            break;
+        int parent = ::openat(current, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(current);
+        current = parent;
+        if (current >= 0)
+            ::unlinkat(current, names.back().c_str(), AT_REMOVEDIR);
+        names.pop_back();
+    }
+    if (current >= 0)
+        ::close(current);
+}
+
 } // namespace
 
 TWFixtureTree::TWFixtureTree() {
@@ -56,6 +112,13 @@ TWFixtureTree::TWFixtureTree() {
 }
 
 TWFixtureTree::~TWFixtureTree() {
+    for (const std::string& relative : deepChains_) {
+        int fd = ::open(path(relative).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0) {
+            removeEverythingBelow(fd);
+            ::close(fd);
+        }
+    }
     // Folders left unreadable or unwritable by a test must not stop the clean-up.
     ::nftw(
         root_.c_str(),
@@ -126,6 +189,63 @@ std::string TWFixtureTree::fifo(std::string_view relative) {
     if (::mkfifo(p.c_str(), 0644) != 0)
         fail("mkfifo " + p);
     return p;
+}
+
+std::string TWFixtureTree::socket(std::string_view relative) {
+    makeParents(relative);
+    std::string p = path(relative);
+    struct sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (p.size() >= sizeof address.sun_path) {
+        errno = ENAMETOOLONG;
+        fail("socket " + p);
+    }
+    std::memcpy(address.sun_path, p.c_str(), p.size() + 1);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        fail("socket");
+    if (::bind(fd, reinterpret_cast<const struct sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        fail("bind " + p);
+    }
+    ::close(fd);
+    return p;
+}
+
+std::string TWFixtureTree::deepFolderChain(std::string_view relative, std::size_t depth,
+                                           std::string_view name, std::string_view fileName,
+                                           std::string_view contents) {
+    std::string top = folder(relative);
+    deepChains_.emplace_back(relative);
+    int current = ::open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (current < 0)
+        fail("open " + top);
+    const std::string component(name);
+    for (std::size_t level = 0; level < depth; ++level) {
+        if (::mkdirat(current, component.c_str(), 0755) != 0 && errno != EEXIST) {
+            ::close(current);
+            fail("mkdirat " + component);
+        }
+        int child = ::openat(current, component.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(current);
+        if (child < 0)
+            fail("openat " + component);
+        current = child;
+    }
+    if (!fileName.empty()) {
+        int fd = ::openat(current, std::string(fileName).c_str(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        bool written = fd >= 0 && ::write(fd, contents.data(), contents.size()) ==
+                                      static_cast<ssize_t>(contents.size());
+        if (fd >= 0)
+            ::close(fd);
+        if (!written) {
+            ::close(current);
+            fail("write " + std::string(fileName));
+        }
+    }
+    ::close(current);
+    return top;
 }
 
 bool TWFixtureTree::setAttribute(std::string_view relative, const std::string& name,

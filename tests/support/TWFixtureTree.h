@@ -25,6 +25,15 @@ public:
     std::string symlink(std::string_view relative, std::string_view target);
     std::string hardLink(std::string_view relative, std::string_view existingRelative);
     std::string fifo(std::string_view relative);
+    // A Unix domain socket, bound and closed again, so that only its file remains.
+    std::string socket(std::string_view relative);
+    // A chain of `depth` folders each named `name` below the folder `relative` (made as
+    // needed), with `fileName` holding `contents` at its bottom when a name is given. Made
+    // through descriptors relative to each other, so the chain may be far deeper than PATH_MAX
+    // allows a path to be; removed the same way. Returns the path of `relative`.
+    std::string deepFolderChain(std::string_view relative, std::size_t depth,
+                                std::string_view name, std::string_view fileName = {},
+                                std::string_view contents = {});
 
     // Sets a user extended attribute; returns false where the file system refuses them.
     bool setAttribute(std::string_view relative, const std::string& name, std::string_view value);
@@ -48,6 +57,7 @@ public:
 private:
     void makeParents(std::string_view relative);
     std::string root_;
+    std::vector<std::string> deepChains_; // relative folders that hold a deep chain
 };
 
 // Sets an environment variable for the life of the object, then restores it.

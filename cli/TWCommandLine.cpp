@@ -7,6 +7,8 @@
 
 namespace {
 
+// An empty entry (from a trailing or doubled comma) is left out: it would stand for "no
+// extension" and quietly take in, or leave out, every file that has none.
 TWParamValue::List splitList(const std::string& text) {
     TWParamValue::List entries;
     std::size_t start = 0;
@@ -14,15 +16,21 @@ TWParamValue::List splitList(const std::string& text) {
         std::size_t comma = text.find(',', start);
         if (comma == std::string::npos)
             comma = text.size();
-        entries.emplace_back(text.substr(start, comma - start));
+        if (comma > start)
+            entries.emplace_back(text.substr(start, comma - start));
         start = comma + 1;
     }
     return entries;
 }
 
-void setFilterList(TWSearchParams& params, const char* key, bool exclude, const std::string& list) {
+// False when the list names nothing.
+bool setFilterList(TWSearchParams& params, const char* key, bool exclude, const std::string& list) {
+    TWParamValue::List entries = splitList(list);
+    if (entries.empty())
+        return false;
     params[key] = TWParamValue::List{exclude ? TWParamKey::kExclude : TWParamKey::kInclude,
-                                     splitList(list)};
+                                     std::move(entries)};
+    return true;
 }
 
 } // namespace
@@ -117,20 +125,17 @@ TWCommandLineResult parseCommandLine(const std::vector<std::string>& arguments) 
                                                          : TWParamKey::kGreaterThan);
             sizeFilter.emplace_back(*bound);
         } else if (name == "--include-ext" || name == "--exclude-ext") {
-            if (!hasValue)
+            if (!hasValue || !setFilterList(options.params, TWParamKey::kExtensionFilter,
+                                            name == "--exclude-ext", value))
                 return fail(name + " takes a comma-separated list: '" + argument + "'");
-            setFilterList(options.params, TWParamKey::kExtensionFilter,
-                          name == "--exclude-ext", value);
         } else if (name == "--include-type" || name == "--exclude-type") {
-            if (!hasValue)
+            if (!hasValue || !setFilterList(options.params, TWParamKey::kHFSTypeFilter,
+                                            name == "--exclude-type", value))
                 return fail(name + " takes a comma-separated list: '" + argument + "'");
-            setFilterList(options.params, TWParamKey::kHFSTypeFilter, name == "--exclude-type",
-                          value);
         } else if (name == "--include-creator" || name == "--exclude-creator") {
-            if (!hasValue)
+            if (!hasValue || !setFilterList(options.params, TWParamKey::kHFSCreatorFilter,
+                                            name == "--exclude-creator", value))
                 return fail(name + " takes a comma-separated list: '" + argument + "'");
-            setFilterList(options.params, TWParamKey::kHFSCreatorFilter,
-                          name == "--exclude-creator", value);
         } else if (name == "--readers") {
             unsigned readers = 0;
             auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), readers);

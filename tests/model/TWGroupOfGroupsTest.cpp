@@ -3,7 +3,6 @@
 #include "support/TWFixtureTree.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -14,8 +13,8 @@ TWDuplicateGroupRef groupOf(const std::string& prefix, int count) {
     auto group = TWDuplicateGroup::groupWithNode(
         TWFileSystemPath::initWithAbsolutePath("/nonexistent/" + prefix + "0"));
     for (int i = 1; i < count; ++i)
-        group->addNode(TWFileSystemPath::initWithAbsolutePath("/nonexistent/" + prefix +
-                                                              std::to_string(i)));
+        group->addNode(
+            TWFileSystemPath::initWithAbsolutePath("/nonexistent/" + prefix + std::to_string(i)));
     return group;
 }
 

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -46,9 +47,13 @@ struct Candidate {
     Fate fate = Fate::open;
     bool done = false;       // this stage's read has finished
     bool physicalKnown = false;
+    bool headKnown = false;  // the first stage's digest was read during the walk
+    bool verified = false;
 };
 
-enum class Stage { head, tail, whole, resourceFork };
+// verify: files confirmed by a head read during the walk are checked to be still the files
+// the walk saw, unchanged, as every other file is by its reads in the pass.
+enum class Stage { head, tail, whole, verify, resourceFork };
 
 // Hands a stage's files to the readers in batches. Each device is one lane, in locality
 // order; a lane with a limit of one is read by one thread at a time.
@@ -152,7 +157,26 @@ public:
         }
     }
 
-    void reserve(std::size_t groups) { candidates_.reserve(groups * 2); }
+    // Takes the head digests read during the walk (sorted by node address): the first stage
+    // leaves those files out.
+    template <typename Heads> void adoptHeads(const Heads& heads) {
+        using Head = typename Heads::value_type;
+        if (heads.empty())
+            return;
+        for (Candidate& c : candidates_) {
+            if (c.kind != Kind::regularFile || c.fate != Fate::open)
+                continue;
+            auto found = std::lower_bound(
+                heads.begin(), heads.end(), c.node,
+                [](const Head& head, const TWFileSystemPath* node) { return head.node < node; });
+            if (found != heads.end() && found->node == c.node) {
+                c.digest = found->digest;
+                c.headKnown = true;
+            }
+        }
+    }
+
+    void reserve(std::size_t files) { candidates_.reserve(files); }
     std::size_t size() const { return candidates_.size(); }
     const std::vector<Candidate>& candidates() const { return candidates_; }
     const std::optional<TWContentsDigest>& forkDigest(std::size_t i) const { return forks_[i]; }
@@ -165,7 +189,12 @@ public:
         folderIndex_.clear();
         deviceIndex_.clear();
         dropLoners();
-        bool finished = runStage(Stage::head) && runStage(Stage::tail) && runStage(Stage::whole);
+        bool finished = runStage(Stage::head) && runStage(Stage::verify) &&
+                        runStage(Stage::tail) && runStage(Stage::whole);
+        if (!finished)
+            for (Candidate& c : candidates_)
+                if (c.fate == Fate::confirmed && needsVerifying(c))
+                    c.fate = Fate::dropped; // read during the walk and not checked since
         if (!finished)
             dropOpen();
         if (examineResourceForks) {
@@ -198,9 +227,15 @@ private:
 
     // Whether the candidate takes part in the stage. Called by the worker thread only (it
     // may ask the node for its resource fork).
+    static bool needsVerifying(const Candidate& c) {
+        return c.headKnown && c.size <= TWNodeContents::kEdgeBytes && !c.verified;
+    }
+
     bool takesPart(const Candidate& c, Stage stage) const {
         if (stage == Stage::resourceFork)
             return c.fate == Fate::confirmed && c.node->resourceForkSize() > 0;
+        if (stage == Stage::verify)
+            return c.fate == Fate::confirmed && needsVerifying(c);
         if (c.fate != Fate::open)
             return false;
         switch (stage) {
@@ -210,6 +245,7 @@ private:
             return c.kind == Kind::regularFile && c.size > TWNodeContents::kEdgeBytes;
         case Stage::whole:
             return c.kind != Kind::regularFile || c.size > TWNodeContents::kEdgeBytes;
+        case Stage::verify:
         case Stage::resourceFork:
             break;
         }
@@ -284,6 +320,16 @@ private:
             return;
         }
         TWItemLocation item = folder.locate(folders_, c.folder, c.node->lastPathComponent());
+        if (stage == Stage::verify) {
+            const TWStatSnapshot& seen = *c.node->seenStat();
+            auto now = TWStatSnapshot::of(item);
+            if (now && now->identity == seen.identity && now->size == seen.size &&
+                now->modified == seen.modified && now->mode == seen.mode)
+                c.verified = true;
+            else
+                c.fate = Fate::dropped;
+            return;
+        }
         auto keepGoing = [this] { return !cancelled_.load(std::memory_order_relaxed); };
         std::optional<TWContentsDigest> digest;
         switch (stage) {
@@ -304,6 +350,7 @@ private:
         case Stage::whole:
             digest = TWNodeContents::contentsDigest(*c.node, item, reader, keepGoing);
             break;
+        case Stage::verify:
         case Stage::resourceFork:
             break;
         }
@@ -320,18 +367,29 @@ private:
 
     bool runStage(Stage stage) {
         std::vector<std::uint32_t> work;
-        for (std::uint32_t i = 0; i < candidates_.size(); ++i)
-            if (takesPart(candidates_[i], stage)) {
-                candidates_[i].done = false;
-                work.push_back(i);
-            }
+        std::vector<std::uint32_t> toRead;
+        for (std::uint32_t i = 0; i < candidates_.size(); ++i) {
+            Candidate& c = candidates_[i];
+            if (!takesPart(c, stage))
+                continue;
+            work.push_back(i);
+            c.done = stage == Stage::head && c.headKnown;
+            if (c.done && isFinal(c, stage))
+                settle(1);
+            if (!c.done)
+                toRead.push_back(i);
+        }
         if (work.empty())
             return true;
-        TWReadQueue queue = makeQueue(work);
+        if (toRead.empty()) {
+            split(work, stage, false);
+            return true;
+        }
+        TWReadQueue queue = makeQueue(toRead);
 
         std::mutex mutex;
         std::condition_variable allDone;
-        const unsigned readers = std::min<std::size_t>(readerCount(), work.size());
+        const unsigned readers = std::min<std::size_t>(readerCount(), toRead.size());
         unsigned running = readers;
         std::vector<std::thread> threads;
         for (unsigned r = 0; r < readers; ++r) {
@@ -369,7 +427,7 @@ private:
         }
         for (std::thread& thread : threads)
             thread.join();
-        if (stage != Stage::resourceFork)
+        if (stage != Stage::resourceFork && stage != Stage::verify)
             split(work, stage, stopped);
         return !stopped;
     }
@@ -432,6 +490,102 @@ private:
 
 } // namespace
 
+// Reads the heads of candidates while the walk is still going on, on one thread of its own,
+// so that the walk and the first stage share the processors instead of taking turns. Only
+// files that already have a partner of their size are offered, so nothing is read that the
+// first stage would not read anyway. A read that fails is left to the pass.
+class TWHeadPrefetch {
+public:
+    struct Result {
+        const TWFileSystemPath* node;
+        TWContentsDigest digest;
+    };
+
+    TWHeadPrefetch() : thread_([this] { run(); }) {}
+    ~TWHeadPrefetch() { finish(); }
+
+    // Walk side: the node's folder path and name are read here, never by the reading thread.
+    void offer(const TWFileSystemPath& node) {
+        const auto& seen = node.seenStat();
+        if (!seen || !seen->isRegularFile())
+            return;
+        std::string folder = node.parentPath();
+        std::lock_guard<std::mutex> guard(mutex_);
+        if (folders_.empty() || folders_.back() != folder)
+            folders_.push_back(std::move(folder));
+        queue_.push_back({&node, &folders_.back()});
+        if (queue_.size() == 1)
+            wake_.notify_one();
+    }
+
+    // Stops reading (what was not read yet is left to the pass) and hands over the digests,
+    // in the order of their nodes' addresses.
+    std::deque<Result> finish() {
+        {
+            std::lock_guard<std::mutex> guard(mutex_);
+            stopping_ = true;
+            wake_.notify_one();
+        }
+        if (thread_.joinable())
+            thread_.join();
+        std::sort(results_.begin(), results_.end(),
+                  [](const Result& a, const Result& b) { return a.node < b.node; });
+        return std::move(results_);
+    }
+
+private:
+    struct Item {
+        const TWFileSystemPath* node;
+        const std::string* folder; // a deque element: stays where it is
+    };
+
+    void run() {
+        TWContentsReader reader(TWNodeContents::kEdgeBytes);
+        std::vector<Item> batch;
+        const std::string* openFolder = nullptr;
+        TWFileDescriptor folderFd;
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+                if (stopping_)
+                    return;
+                batch.assign(queue_.begin(), queue_.end());
+                queue_.clear();
+            }
+            for (const Item& item : batch) {
+                if (item.folder != openFolder) {
+                    folderFd.reset(::open(item.folder->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+                    openFolder = item.folder;
+                }
+                TWItemLocation at{folderFd ? folderFd.get() : -1,
+                                  item.node->lastPathComponent().c_str()};
+                if (auto digest = TWNodeContents::headDigest(*item.node, at, reader))
+                    results_.push_back({item.node, *digest});
+                if (stopping_.load(std::memory_order_relaxed))
+                    return;
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Item> queue_;
+    std::deque<std::string> folders_;
+    std::atomic<bool> stopping_{false};
+    std::deque<Result> results_; // the reading thread's until it has ended; grows without copies
+    std::thread thread_;
+};
+
+void TWSearchController::noteContentsCandidate(const TWFileSystemPathRef& node) {
+    // A single reader was asked for: the walk's reads are then the only others.
+    if (!settings_.matchContents || inContentsMatch_ || contentsPassOptions_.readers == 1)
+        return;
+    if (!headPrefetch_)
+        headPrefetch_ = std::make_shared<TWHeadPrefetch>();
+    headPrefetch_->offer(*node);
+}
+
 unsigned defaultReaderCount() {
     // Reading is bound by the processor with a warm cache (system calls and hashing) and by
     // the device's queue with a cold one; see bench/README.md for the measurements.
@@ -466,10 +620,20 @@ void TWSearchController::doContentsSweeping() {
         return true;
     };
 
+    std::deque<TWHeadPrefetch::Result> heads;
+    if (headPrefetch_) {
+        heads = headPrefetch_->finish();
+        headPrefetch_.reset();
+    }
     TWContentsPass pass(contentsPassOptions_, checkpoint);
-    pass.reserve(walkGroups.size());
+    std::size_t files = 0;
+    for (const TWDuplicateGroupRef& group : walkGroups)
+        files += group->count();
+    pass.reserve(files);
     for (const TWDuplicateGroupRef& group : walkGroups)
         pass.addGroup(*group);
+    pass.adoptHeads(heads);
+    heads = {};
     if (pass.size() == 0 || checkpoint(0, pass.size()))
         pass.run(settings_.matchResourceFork);
     else

@@ -389,9 +389,11 @@ void TWSearchController::matchFSPath(const TWFileSystemPathRef& node) {
         tmpDupArray_.push_back(group);
         ++tmpFCount_;
         ++tmpGCount_;
+        noteContentsCandidate(group->fsNodes().front());
     }
     std::get<TWDuplicateGroupRef>(entry->second)->addNode(node);
     ++tmpFCount_;
+    noteContentsCandidate(node);
 }
 
 void TWSearchController::finishGroups() {

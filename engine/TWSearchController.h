@@ -94,6 +94,9 @@ private:
     void doContentsSweeping();
     void appendContentsComponents(std::string& key, TWFileSystemPath& node,
                                   std::uint64_t resourceForkSize) const;
+    // A file has just become a contents candidate: its head may be read while the walk
+    // goes on, on a thread of the pass (TWContentsSweeping.cpp).
+    void noteContentsCandidate(const TWFileSystemPathRef& node);
     void finishGroups();
     void postStatus(TWStatusText status);
 
@@ -115,6 +118,7 @@ private:
     // The candidate being keyed again by the contents pass, and its digests.
     const TWFileSystemPath* contentsKeyNode_ = nullptr;
     TWNodeDigests contentsKeyDigests_;
+    std::shared_ptr<class TWHeadPrefetch> headPrefetch_; // worker side, during the walk
 
     std::uint64_t tmpFCount_ = 0;
     std::uint64_t tmpGCount_ = 0;

@@ -34,7 +34,10 @@ std::unique_ptr<TWFolderListing> TWFolderListing::read(int folderFd,
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
         std::size_t length = std::strlen(name);
-        if (length > 2 && name[0] == '.' && name[1] == '_')
+        // Only a regular file can be a companion; anything else under such a name (a FIFO
+        // above all) must not be opened to find out.
+        bool mayBeFile = entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN;
+        if (length > 2 && name[0] == '.' && name[1] == '_' && mayBeFile)
             listing->namesWithCompanion_.emplace(name + 2, length - 2);
         if (std::strcmp(name, TWHiddenFileList::kFileName) == 0)
             hasHiddenList = true;

@@ -108,6 +108,8 @@ TEST(DirectoryWalker, SeenItemsAreMetOnce) {
     for (const Visit& v : visits)
         linked += v.path == "a/f" || v.path == "b/f";
     EXPECT_EQ(linked, 1);
+    // Only folders and files with more than one link are remembered: a, b and the linked file.
+    EXPECT_EQ(seen.size(), 3u);
     // A second walk of the same tree with the same set meets nothing again: the folders are
     // known, and so is the linked file.
     EXPECT_TRUE(walk(tree.root(), options).empty());

@@ -53,6 +53,9 @@ public:
     // Makes the selection exactly the rows of these nodes (the same node objects).
     void selectArray(const std::vector<const TWFileSystemPath*>& nodes);
     void invertSelection();
+    // Selects one file in every group of the aggregate: newest and oldest by the modification
+    // date the search saw (no file is asked again), largest and smallest by size; ties go to
+    // the group's first such member.
     void selectOnePerGroup(Choice choice);
 
     // Puts the path of the row selected last on the clipboard; false when there is none.

@@ -114,6 +114,8 @@ void TWResultsWindowController::windowDidLoad() {
     groupsModel_ = new TWGroupsTableModel(this);
     QTableView* groups = ui_->groupsTable;
     groups->setModel(groupsModel_);
+    delete groups->selectionModel();
+    groups->setSelectionModel(new TWFilesSelectionModel(groupsModel_, groups));
     groups->horizontalHeader()->setStretchLastSection(true);
     groups->verticalHeader()->hide();
     groups->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

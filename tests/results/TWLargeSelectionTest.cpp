@@ -70,6 +70,21 @@ private slots:
         QCOMPARE(newest[1], 5); // no dates: the first member of every group
         QCOMPARE(commands.selectedRowCount(2), 2);
 
+        // Control clicks on the fragmented selection: one row off, one row on.
+        timed("toggle off", [&] {
+            view.selectionModel()->select(model.index(5, 0),
+                                          QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+        });
+        timed("toggle on", [&] {
+            view.selectionModel()->select(model.index(6, 0),
+                                          QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+        });
+        std::vector<int> toggled = commands.selectedRows();
+        QCOMPARE(toggled.size(), std::size_t(20000));
+        QCOMPARE(toggled[1], 6);
+        QCOMPARE(toggled[2], 10);
+        commands.selectOnePerGroup(TWFileCommands::Choice::newest);
+
         timed("invert", [&] { commands.invertSelection(); });
         std::vector<int> inverted = commands.selectedRows();
         QCOMPARE(inverted.size(), std::size_t(80000));

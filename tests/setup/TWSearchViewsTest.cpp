@@ -3,6 +3,7 @@
 
 #include "setup/TWAdvancedViewController.h"
 #include "setup/TWEditableListModel.h"
+#include "setup/TWFolderPanel.h"
 #include "setup/TWMainWindowController.h"
 #include "setup/TWSizeField.h"
 #include "setup/TWStandardViewController.h"
@@ -11,6 +12,8 @@
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -109,6 +112,7 @@ private slots:
     void startFolderPopUpSetsTheStartPaths();
     void homeFolderThatIsALinkIsResolved();
     void resolveAliasAtPath();
+    void folderPanelChoosesSeveralFolders();
 
 private:
     QWidget* view(const QString& which);
@@ -721,6 +725,39 @@ void TWSearchViewsTest::resolveAliasAtPath() {
         QVERIFY2(TWSearchViewController::resolveAliasAtPath(tree.path(c.given)) == expected,
                  c.given);
     }
+}
+
+void TWSearchViewsTest::folderPanelChoosesSeveralFolders() {
+    TWFixtureTree tree;
+    tree.folder("one");
+    tree.folder("two");
+    tree.file("file.txt");
+    QFileDialog dialog;
+    TWFolderPanel::configure(dialog);
+    QCOMPARE(dialog.fileMode(), QFileDialog::Directory);
+    QVERIFY(dialog.testOption(QFileDialog::ShowDirsOnly));
+    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(tree.root())));
+    dialog.show();
+    auto* list = control<QListView>(&dialog, "listView");
+    QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+    // The folder model fills in the background; only the two folders are listed.
+    QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 2);
+    for (int row = 0; row < 2; ++row)
+        list->selectionModel()->select(list->model()->index(row, 0, list->rootIndex()),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    auto* buttons = control<QDialogButtonBox>(&dialog, "buttonBox");
+    QAbstractButton* choose = nullptr;
+    for (QAbstractButton* button : buttons->buttons())
+        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+            choose = button;
+    QVERIFY(choose);
+    QCOMPARE(choose->text(), QStringLiteral("Choose"));
+    choose->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QStringList chosen = dialog.selectedFiles();
+    chosen.sort();
+    QCOMPARE(chosen, (QStringList{QFile::decodeName(QByteArray::fromStdString(tree.path("one"))),
+                                  QFile::decodeName(QByteArray::fromStdString(tree.path("two")))}));
 }
 
 TW_SETUP_TEST_MAIN(TWSearchViewsTest)

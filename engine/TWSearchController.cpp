@@ -215,6 +215,17 @@ void TWSearchController::threadedSearchStart() {
     nextCheckTime_ = clock_() + 50;
     stopped_ = false;
     seenItems_.clear();
+    // A file given as a start path by way of a linked folder differs by path from the one
+    // the walk of that folder meets, and a file with one link is not among the walk's
+    // identities: the start files that will be recorded are known by identity from the
+    // outset.
+    startFiles_.clear();
+    for (const TWFileSystemPathRef& start : startPaths_) {
+        bool isDirectory = false;
+        const auto& seen = start->seenStat();
+        if (seen && !seen->isDirectory() && shouldProcessNode(*start, isDirectory))
+            startFiles_.insert(seen->identity);
+    }
     mounts_ = TWMountTable::read();
 
     for (const TWFileSystemPathRef& start : startPaths_)
@@ -258,8 +269,8 @@ void TWSearchController::doSweepingFromPath(const TWFileSystemPathRef& node) {
         return;
     const auto& seen = node->seenStat();
     if (!isDirectory) {
-        if (seen && seen->linkCount > 1 && !seenItems_.insert(seen->identity).second)
-            return;
+        if (seen && !seenItems_.insert(seen->identity).second)
+            return; // the same file given twice
         matchFSPath(node);
         return;
     }
@@ -276,6 +287,9 @@ void TWSearchController::doSweepingFromPath(const TWFileSystemPathRef& node) {
 TWWalkAction TWSearchController::visitEntry(const TWWalkEntry& entry) {
     if (stopped_ || !isPastCheckTime())
         return TWWalkAction::stop;
+    if (!startFiles_.empty() && !entry.stat.isDirectory() &&
+        startFiles_.contains(entry.stat.identity))
+        return TWWalkAction::skip; // visited as a start path of its own
     auto node = std::make_shared<TWFileSystemPath>(entry.folder.path(), entry.name, entry.stat);
     node->setWalkFolder(&entry.folder);
     bool isDirectory = false;

@@ -125,6 +125,7 @@ private:
     std::uint64_t nextCheckTime_ = 0;
     bool stopped_ = false; // the walk saw the stop flag and is unwinding
     std::unordered_set<TWFileIdentity> seenItems_;
+    std::unordered_set<TWFileIdentity> startFiles_; // the start paths that are no folders
     TWMountTable mounts_;
     Clock clock_;
 

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -134,6 +135,38 @@ TEST(SearchWalk, LinkedFolderMetTwiceIsWalkedOnce) {
     Groups groups = search({tree.path("ln/inner/.."), tree.path("real/inner"), tree.path("real")},
                            kNamesAndSizes);
     EXPECT_TRUE(groups.empty()) << testing::PrintToString(groups);
+}
+
+TEST(SearchWalk, StartFileNamedThroughALinkedFolderIsOfferedOnce) {
+    // A file given as a start path by way of a linked folder is the same file as the one the
+    // walk of that folder meets, even with a single link.
+    TWFixtureTree tree;
+    tree.file("real/f", "same");
+    tree.file("other/f", "same");
+    tree.symlink("ln", "real");
+    const Groups expected = {{tree.path("other/f"), tree.path("real/f")}};
+    const std::vector<std::vector<std::string>> startLists = {
+        {tree.path("ln/f"), tree.path("real/f"), tree.path("other")},
+        {tree.path("ln/f"), tree.path("real"), tree.path("other")},
+        {tree.path("real"), tree.path("ln/f"), tree.path("other")},
+        {tree.path("ln/f"), tree.root()},
+    };
+    for (const auto& starts : startLists) {
+        SCOPED_TRACE(testing::PrintToString(starts));
+        Groups groups = search(starts, kNamesAndSizes);
+        ASSERT_EQ(groups.size(), 1u);
+        EXPECT_EQ(groups[0].size(), 2u);
+        EXPECT_TRUE(std::find(groups[0].begin(), groups[0].end(), tree.path("other/f")) !=
+                    groups[0].end());
+        expectNoItemTwice(groups);
+    }
+    // A start file that the filters leave out leaves its other names to the walk.
+    tree.hardLink("real/g.jpg", "real/f");
+    tree.file("other/g.jpg", "same");
+    TWSearchParams jpegs = kNamesAndSizes;
+    jpegs["TWExtensionFilter"] = TWParamValue::List{"TWInclude", TWParamValue::List{"jpg"}};
+    EXPECT_EQ(search({tree.path("ln/f"), tree.path("real"), tree.path("other")}, jpegs),
+              (Groups{{tree.path("other/g.jpg"), tree.path("real/g.jpg")}}));
 }
 
 TEST(SearchWalk, HiddenListAndInvisibles) {

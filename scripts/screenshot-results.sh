@@ -13,12 +13,17 @@ case "$output" in /*) ;; *) output="$PWD/$output" ;; esac
 cmake -S "$root" -B "$build" -G Ninja -DTWINFIND_GUI=ON -DTWINFIND_TESTS=ON >/dev/null
 ninja -C "$build" results_screenshot >/dev/null
 
-scratch="$(mktemp -d)"
+# A fixed scratch folder, so that the picture shows the same path on every machine.
+scratch="/tmp/twinfind-screenshot"
+rm -rf "$scratch"
+mkdir -p "$scratch"
 trap 'rm -rf "$scratch"' EXIT
-home="$scratch/home"
+home="$scratch/home/ann"
 export HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config"
 export XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$scratch/run"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# In a sanitizer build the X11 session's D-Bus library keeps a buffer until exit.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 
 # file RELATIVE SIZE DATE: SIZE bytes of one repeated letter, modified at DATE.
 file() {

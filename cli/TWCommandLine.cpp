@@ -143,6 +143,18 @@ TWCommandLineResult parseCommandLine(const std::vector<std::string>& arguments) 
                 readers < 1 || readers > 64)
                 return fail("--readers takes a number from 1 to 64: '" + argument + "'");
             options.readers = readers;
+        } else if (name == "--read-order") {
+            if (value == "folder")
+                options.readOrder = TWContentsReadOrder::folder;
+            else if (value == "inode")
+                options.readOrder = TWContentsReadOrder::inode;
+            else if (value == "physical")
+                options.readOrder = TWContentsReadOrder::physical;
+            else if (value == "listing")
+                options.readOrder = TWContentsReadOrder::listing;
+            else
+                return fail("--read-order takes folder, inode, physical or listing: '" +
+                            argument + "'");
         } else if (name == "--summary") {
             options.summary = true, ok = !hasValue;
         } else if (name == "--json") {
@@ -202,8 +214,11 @@ What to leave out:
   --exclude-creator=LIST files with these creator codes
 
 Reading:
-  --readers=N            read contents with N threads (1 to 64; the default suits most
-                         disks, 1 may be faster on a spinning disk)
+  --readers=N            read contents with N threads (1 to 64; by default 2 to 4, and 1
+                         for a disk that says it spins)
+  --read-order=ORDER     the order files are read in: folder (the default: folder by
+                         folder, by inode within), inode, physical (by position on the
+                         disk) or listing (as found)
 
 Output:
   --summary              a line "N like 'NAME' (SIZE)" before each group

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/TWContentsPassOptions.h"
 #include "engine/TWParamValue.h"
 
 #include <optional>
@@ -18,6 +19,7 @@ struct TWCommandLineOptions {
     bool showHelp = false;
     bool showVersion = false;
     unsigned readers = 0; // 0: chosen by the contents pass
+    std::optional<TWContentsReadOrder> readOrder; // nothing: the pass's default
 };
 
 struct TWCommandLineResult {

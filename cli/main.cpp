@@ -52,8 +52,11 @@ int main(int argc, char** argv) {
     auto controller = TWSearchController::searchControllerWithStartPaths(options.startPaths,
                                                                          options.params, mainThread);
     controller->setWindow(&window);
-    if (options.readers)
-        controller->setContentsReaders(options.readers);
+    TWContentsPassOptions reading;
+    reading.readers = options.readers;
+    if (options.readOrder)
+        reading.order = *options.readOrder;
+    controller->setContentsPassOptions(reading);
     controller->startSearch();
     mainThread.runUntil([&] { return window.hasEnded(); });
 

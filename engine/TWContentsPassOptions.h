@@ -18,8 +18,9 @@ enum class TWContentsReadOrder {
 struct TWContentsPassOptions {
     unsigned readers = 0; // reader threads; 0: defaultReaderCount()
     TWContentsReadOrder order = TWContentsReadOrder::folder;
-    // Give a device whose queue says it is rotational a single reader.
-    bool singleReaderOnRotational = false;
+    // Give a disk whose queue says it is rotational a single reader (virtual disks, which
+    // say so whatever stores their blocks, excepted).
+    bool singleReaderOnRotational = true;
     std::size_t bufferSize = TWContentsReader::kDefaultBufferSize;
 };
 

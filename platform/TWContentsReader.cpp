@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -117,4 +118,16 @@ std::optional<bool> isRotationalDevice(std::uint64_t device) {
             return digit == '1';
     }
     return std::nullopt;
+}
+
+bool isVirtualBlockDevice(std::uint64_t device) {
+    const std::string link =
+        "/sys/dev/block/" + std::to_string(major(device)) + ":" + std::to_string(minor(device));
+    char* resolved = ::realpath(link.c_str(), nullptr);
+    if (!resolved)
+        return false;
+    const std::string path = resolved;
+    std::free(resolved);
+    return path.find("/virtio") != std::string::npos || path.find("/xen") != std::string::npos ||
+           path.find("/vbd-") != std::string::npos;
 }

@@ -73,3 +73,7 @@ private:
 // /sys/dev/block; a partition answers for its disk. Nothing when it cannot be told (no
 // block device behind it, as for tmpfs and network file systems, or no /sys).
 std::optional<bool> isRotationalDevice(std::uint64_t device);
+
+// Whether the block device `device` is a paravirtual disk (virtio, Xen), whose rotational
+// flag says nothing about the storage behind it.
+bool isVirtualBlockDevice(std::uint64_t device);

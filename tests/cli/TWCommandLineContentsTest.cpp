@@ -51,4 +51,14 @@ TEST(TWCommandLineContentsTest, ReadersAreParsedAndBounded) {
     EXPECT_FALSE(parseCommandLine({"--contents=yes"}).options);
 }
 
+TEST(TWCommandLineContentsTest, ReadOrderIsOneOfFour) {
+    EXPECT_FALSE(parseCommandLine({"f"}).options->readOrder);
+    EXPECT_EQ(parseCommandLine({"--read-order=physical", "f"}).options->readOrder,
+              TWContentsReadOrder::physical);
+    EXPECT_EQ(parseCommandLine({"--read-order=listing", "f"}).options->readOrder,
+              TWContentsReadOrder::listing);
+    EXPECT_FALSE(parseCommandLine({"--read-order=random", "f"}).options);
+    EXPECT_FALSE(parseCommandLine({"--read-order", "f"}).options);
+}
+
 } // namespace

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <unordered_set>
+
 namespace {
 
 std::string lastComponentOf(const std::string& path) {
@@ -141,8 +143,15 @@ std::uint64_t TWFileSystemPath::fileSize() {
     TWFileDescriptor folder(openFolderAt(item.directoryFd, item.name));
     if (!folder)
         return fileSize_;
-    // Everything below counts, links with their own size; nothing is followed.
+    // Everything below counts, links with their own size; nothing is followed. A folder met
+    // twice (a bind mount looping back) counts once, and pseudo file systems not at all.
+    std::unordered_set<TWFileIdentity> seenFolders;
+    TWMountTable mounts = TWMountTable::read();
     TWWalkOptions options;
+    options.seenItems = &seenFolders;
+    options.mounts = &mounts;
+    if (seen_)
+        seenFolders.insert(seen_->identity);
     walkOpenFolder(folder.get(), TWPathChain::root(std::string()), options,
                    [this](const TWWalkEntry& entry) {
                        fileSize_ += entry.stat.size;

@@ -2,6 +2,7 @@
 
 #include "platform/TWAppleDouble.h"
 #include "platform/TWFileDescriptor.h"
+#include "platform/TWRegularFileOpen.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -114,15 +115,11 @@ std::optional<TWCompanionFile> openCompanion(TWItemLocation item, TWCompanionHin
     const std::string name = companionName(item.name);
     if (name.empty())
         return std::nullopt;
-    // O_NONBLOCK: a FIFO under that name must not stall the walk before fstat turns it away.
-    TWFileDescriptor fd(retryOnInterrupt([&] {
-        return ::openat(item.directoryFd, name.c_str(),
-                        O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    }));
-    if (!fd)
-        return std::nullopt;
+    // Nothing but a regular file is ever opened under that name: a FIFO or a device named
+    // like a companion is passed over.
     struct stat status {};
-    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0)
+    TWFileDescriptor fd = openRegularFileForReading({item.directoryFd, name.c_str()}, 0, &status);
+    if (!fd || status.st_size < 0)
         return std::nullopt;
     const auto fileSize = static_cast<std::uint64_t>(status.st_size);
     std::vector<std::uint8_t> header(

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Pictures of the two search views for the README: docs/standard-view.png and
 # docs/advanced-view.png, taken under a virtual X server (Xvfb). Builds the picture tool in
-# BUILD_DIR (build-release by default) first. LANGUAGE=de gives the German views.
+# BUILD_DIR (build-screenshots by default) first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-build=${BUILD_DIR:-build-release}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWINFIND_GUI=ON >/dev/null
+build=${BUILD_DIR:-build-screenshots}
+# The picture tool lives with the setup tests.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWINFIND_GUI=ON -DTWINFIND_TESTS=ON \
+    >/dev/null
 cmake --build "$build" --target setup_screenshot
 
 # A sanitizer build's leak report at exit says nothing about the pictures.

@@ -214,8 +214,8 @@ What to leave out:
   --exclude-creator=LIST files with these creator codes
 
 Reading:
-  --readers=N            read contents with N threads (1 to 64; by default 2 to 4, and 1
-                         for a disk that says it spins)
+  --readers=N            read contents with N threads (1 to 64; by default 4 per core,
+                         4 to 8, and 1 for a spinning disk that is not a virtual one)
   --read-order=ORDER     the order files are read in: folder (the default: folder by
                          folder, by inode within), inode, physical (by position on the
                          disk) or listing (as found)

@@ -1,19 +1,17 @@
+#include "app/TWResultsLauncher.h"
 #include "cli/TWCommandLine.h"
-#include "engine/TWSearchController.h"
 #include "platform/TWTrash.h"
 #include "results/TWKindIconProvider.h"
 #include "results/TWQtMainThread.h"
-#include "results/TWResultsWindowController.h"
+#include "setup/TWApplicationSetup.h"
+#include "setup/TWMainWindowController.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include <QMainWindow>
+
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -22,28 +20,11 @@ std::string homeFolder() {
     return home && *home == '/' ? std::string(home) : QDir::homePath().toStdString();
 }
 
-void installQtTranslations(QApplication& application) {
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
-}
-
-// A search still walking when the last window has closed is told to stop, and its end is
-// let run, so that no worker is left inside the walk while the process exits.
-void letSearchFinish(const std::weak_ptr<TWSearchController>& search) {
-    auto controller = search.lock();
-    if (!controller)
-        return;
-    controller->setFinishedSearch(true);
-    controller.reset();
-    QDeadlineTimer deadline(3000);
-    while (!search.expired() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-}
-
 } // namespace
 
+// twinfind-gui [FOLDER...] opens the main window, with the folders as start paths.
+// twinfind-gui [criteria and filters] [FOLDER...] opens a results window for that search at
+// once, as the command line would run it.
 int main(int argc, char** argv) {
     // Help and version need no display; they are answered before Qt looks for one.
     {
@@ -59,32 +40,33 @@ int main(int argc, char** argv) {
         }
     }
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Twinfind"));
-    QApplication::setApplicationName(QStringLiteral("Twinfind"));
+    TWApplicationSetup::setIdentity();
     QApplication::setApplicationVersion(QStringLiteral(TWINFIND_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("org.twinfind.Twinfind"));
-    installQtTranslations(application);
+    TWApplicationSetup::installTranslations();
     TWKindIconProvider::installIconThemeFallback();
 
     // QApplication has taken its own options out of argv; the rest are raw bytes.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    TWCommandLineResult parsed = parseCommandLine(arguments);
+    TWCommandLineResult parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "twinfind-gui: %s\n", parsed.error.c_str());
         return 2;
     }
     TWCommandLineOptions& options = *parsed.options;
-    if (options.startPaths.empty())
-        options.startPaths.push_back(homeFolder());
 
-    auto* window =
-        new TWResultsWindowController(options.startPaths, options.params,
-                                      TWFreedesktopTrash::standard(), TWQtMainThread::instance());
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    std::weak_ptr<TWSearchController> search = window->searchController();
-    window->show();
-    window->startSearch();
+    TWResultsLauncher launcher(TWFreedesktopTrash::standard(), TWQtMainThread::instance());
+    TWMainWindowController mainWindow(launcher);
+    if (options.searchOptionsGiven) {
+        if (options.startPaths.empty())
+            options.startPaths.push_back(homeFolder());
+        launcher.launchSearch(options.startPaths, options.params);
+    } else {
+        if (!options.startPaths.empty())
+            mainWindow.setStartPaths(options.startPaths);
+        mainWindow.mainWindow()->show();
+    }
     int status = QApplication::exec();
-    letSearchFinish(search);
+    // Closing the main window quits whatever results windows are open; no worker is left
+    // inside a walk while the process exits.
+    launcher.stopRunningSearches(3000);
     return status;
 }

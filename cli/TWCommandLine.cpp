@@ -172,6 +172,7 @@ TWCommandLineResult parseCommandLine(const std::vector<std::string>& arguments) 
             return fail(name + " takes no value: '" + argument + "'");
     }
 
+    options.searchOptionsGiven = !options.params.empty() || !sizeFilter.empty();
     if (!sizeFilter.empty())
         options.params[TWParamKey::kSizeFilter] = sizeFilter;
     if (!anyCriterion)

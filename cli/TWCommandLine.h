@@ -18,6 +18,7 @@ struct TWCommandLineOptions {
     bool summary = false;
     bool showHelp = false;
     bool showVersion = false;
+    bool searchOptionsGiven = false; // any criterion or filter was named
     unsigned readers = 0; // 0: chosen by the contents pass
     std::optional<TWContentsReadOrder> readOrder; // nothing: the pass's default
 };

@@ -13,8 +13,8 @@ packages=(
     # desktop application
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgl-dev libxkbcommon-dev adwaita-icon-theme shared-mime-info
-    # headless runs of the desktop application and screenshots
-    xvfb xauth
+    # headless runs of the desktop application, its session-bus test, screenshots
+    xvfb xauth dbus-daemon fonts-dejavu-core
     # extended attributes in test fixtures
     attr
 )

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
+#include <unicode/unistr.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
@@ -145,6 +147,25 @@ std::string similarNameForName(std::string_view name) {
         } else {
             units[length++] = U16_LEAD(c);
             units[length++] = U16_TRAIL(c);
+        }
+    }
+
+    // Names are compared in their decomposed form, as a Mac volume stores them, so that a name
+    // typed here and the same name copied from a Mac fall together: an accent becomes a
+    // combining mark (dropped below) after its letter.
+    std::u16string decomposed;
+    if (!asciiOnly) {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+        icu::UnicodeString normalized;
+        if (U_SUCCESS(status))
+            nfd->normalize(icu::UnicodeString(false, units, static_cast<int32_t>(length)),
+                           normalized, status);
+        if (U_SUCCESS(status)) {
+            decomposed.assign(normalized.getBuffer(),
+                              static_cast<std::size_t>(normalized.length()));
+            units = decomposed.data();
+            length = decomposed.size();
         }
     }
 

@@ -3,7 +3,9 @@
 #include <string>
 #include <string_view>
 
-// The similar form of a file name (without its extension): copy markers removed ("copy of",
+// The similar form of a file name (without its extension): put in its canonical decomposed
+// form (as Mac volumes store names, so "Café" typed here and "Café" copied from a Mac, with
+// its accent as a combining mark, are the same), copy markers removed ("copy of",
 // then "copy", one scan each over the text as it stood before that scan, so text joined by a
 // removal is not matched again), upper-cased with the full Unicode case mapping of the root
 // locale (a sharp s becomes SS), and only upper-case letters (Lu, Lt) and punctuation (Pc, Pd,

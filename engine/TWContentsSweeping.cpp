@@ -23,8 +23,9 @@
 // survivors are keyed again with their digests and filed in the key map, which makes the
 // final groups; files of different candidate groups never meet.
 //
-// A stage's reading is shared by a few reader threads, each with its own buffer, over the
-// stage's files ordered for locality. The worker thread reads nothing itself: it keeps the
+// The first stage starts during the walk: a file's head is read as soon as the file has a
+// partner of its size (TWHeadPrefetch, below). A stage's reading is shared by a few reader
+// threads, each with its own buffer, over the stage's files ordered for locality. The worker thread reads nothing itself: it keeps the
 // progress line and the stop flag to their usual pace while the readers work. Readers touch
 // only what the pass hands them (a folder path, a name, what the walk saw), never the path
 // chains the nodes share, which are not made for several threads.
@@ -34,6 +35,12 @@ namespace {
 using TWNodeContents::Kind;
 
 enum class Fate : std::uint8_t { open, dropped, confirmed };
+
+// A disk that says it is rotational, unless it is a virtual one: those report the flag
+// whatever stores their blocks (ours do, and several readers serve them faster).
+bool isSpinningDisk(std::uint64_t device) {
+    return isRotationalDevice(device).value_or(false) && !isVirtualBlockDevice(device);
+}
 
 struct Candidate {
     TWFileSystemPath* node;
@@ -113,7 +120,8 @@ public:
     TWItemLocation locate(const std::vector<std::string>& folders, std::uint32_t folder,
                           const std::string& name) {
         if (folder != folder_) {
-            fd_.reset(::open(folders[folder].c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+            fd_.reset(::open(folders[folder].c_str(),
+                              O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             folder_ = folder;
         }
         return {fd_ ? fd_.get() : -1, name.c_str()};
@@ -225,12 +233,13 @@ private:
         return entry->second;
     }
 
-    // Whether the candidate takes part in the stage. Called by the worker thread only (it
-    // may ask the node for its resource fork).
+    // A file confirmed by its head read during the walk, not yet checked since.
     static bool needsVerifying(const Candidate& c) {
         return c.headKnown && c.size <= TWNodeContents::kEdgeBytes && !c.verified;
     }
 
+    // Whether the candidate takes part in the stage. Called by the worker thread only (it
+    // may ask the node for its resource fork).
     bool takesPart(const Candidate& c, Stage stage) const {
         if (stage == Stage::resourceFork)
             return c.fate == Fate::confirmed && c.node->resourceForkSize() > 0;
@@ -275,15 +284,10 @@ private:
         settle(dropped);
     }
 
-    // A disk that says it is rotational, unless it is a virtual one: those report the flag
-    // whatever stores their blocks (ours do, and several readers serve them faster).
-    bool isSpinningDisk(std::uint64_t device) {
+    bool isSpinning(std::uint64_t device) {
         auto known = spinning_.find(device);
         if (known == spinning_.end())
-            known = spinning_
-                        .emplace(device, isRotationalDevice(device).value_or(false) &&
-                                             !isVirtualBlockDevice(device))
-                        .first;
+            known = spinning_.emplace(device, isSpinningDisk(device)).first;
         return known->second;
     }
 
@@ -314,7 +318,7 @@ private:
             std::sort(lane.items.begin(), lane.items.end(),
                       [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
             lane.limit = readerCount();
-            if (options_.singleReaderOnRotational && isSpinningDisk(devices_[device]))
+            if (options_.singleReaderOnRotational && isSpinning(devices_[device]))
                 lane.limit = 1;
             lanes.push_back(std::move(lane));
         }
@@ -511,7 +515,10 @@ public:
         TWContentsDigest digest;
     };
 
-    TWHeadPrefetch() : thread_([this] { run(); }) {}
+    // With `spareSpinningDisks`, files on a spinning disk are left to the pass, whose single
+    // reader there would otherwise compete with the walk for the disk's head.
+    explicit TWHeadPrefetch(bool spareSpinningDisks)
+        : spareSpinningDisks_(spareSpinningDisks), thread_([this] { run(); }) {}
     ~TWHeadPrefetch() { finish(); }
 
     // Walk side: the node's folder path and name are read here, never by the reading thread.
@@ -519,6 +526,14 @@ public:
         const auto& seen = node.seenStat();
         if (!seen || !seen->isRegularFile())
             return;
+        if (spareSpinningDisks_) {
+            auto known = spinning_.find(seen->identity.device);
+            if (known == spinning_.end())
+                known = spinning_.emplace(seen->identity.device,
+                                          isSpinningDisk(seen->identity.device)).first;
+            if (known->second)
+                return;
+        }
         std::string folder = node.parentPath();
         std::lock_guard<std::mutex> guard(mutex_);
         if (folders_.empty() || folders_.back() != folder)
@@ -565,7 +580,8 @@ private:
             }
             for (const Item& item : batch) {
                 if (item.folder != openFolder) {
-                    folderFd.reset(::open(item.folder->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+                    folderFd.reset(::open(item.folder->c_str(),
+                                           O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
                     openFolder = item.folder;
                 }
                 TWItemLocation at{folderFd ? folderFd.get() : -1,
@@ -578,6 +594,8 @@ private:
         }
     }
 
+    const bool spareSpinningDisks_;
+    std::unordered_map<std::uint64_t, bool> spinning_; // walk side
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Item> queue_;
@@ -592,7 +610,8 @@ void TWSearchController::noteContentsCandidate(const TWFileSystemPathRef& node) 
     if (!settings_.matchContents || inContentsMatch_ || contentsPassOptions_.readers == 1)
         return;
     if (!headPrefetch_)
-        headPrefetch_ = std::make_shared<TWHeadPrefetch>();
+        headPrefetch_ =
+            std::make_shared<TWHeadPrefetch>(contentsPassOptions_.singleReaderOnRotational);
     headPrefetch_->offer(*node);
 }
 

@@ -536,9 +536,17 @@ public:
         }
         std::string folder = node.parentPath();
         std::lock_guard<std::mutex> guard(mutex_);
-        if (folders_.empty() || folders_.back() != folder)
-            folders_.push_back(std::move(folder));
-        queue_.push_back({&node, &folders_.back()});
+        // A group's first file often lies in a folder met long before: each folder's path is
+        // kept once.
+        if (!lastFolder_ || *lastFolder_ != folder) {
+            auto [known, isNew] = folderIndex_.try_emplace(folder, nullptr);
+            if (isNew) {
+                folders_.push_back(std::move(folder));
+                known->second = &folders_.back();
+            }
+            lastFolder_ = known->second;
+        }
+        queue_.push_back({&node, lastFolder_});
         if (queue_.size() == 1)
             wake_.notify_one();
     }
@@ -600,6 +608,8 @@ private:
     std::condition_variable wake_;
     std::deque<Item> queue_;
     std::deque<std::string> folders_;
+    std::unordered_map<std::string, const std::string*> folderIndex_; // walk side
+    const std::string* lastFolder_ = nullptr;                          // walk side
     std::atomic<bool> stopping_{false};
     std::deque<Result> results_; // the reading thread's until it has ended; grows without copies
     std::thread thread_;

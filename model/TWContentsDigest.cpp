@@ -108,6 +108,7 @@ std::optional<TWContentsDigest> digestOfFile(TWItemLocation item,
 struct PackageItem {
     std::string relativePath;
     bool isLink = false;
+    TWContentsReader::Expected seen; // as listed: a file swapped in since is not read
 };
 
 std::optional<TWContentsDigest> digestOfPackage(const TWFileSystemPath& node, TWItemLocation at,
@@ -132,7 +133,8 @@ std::optional<TWContentsDigest> digestOfPackage(const TWFileSystemPath& node, TW
                        std::string relative = entry.folder.path()->pathOf(entry.name);
                        if (!relative.empty() && relative[0] == '/')
                            relative.erase(0, 1);
-                       items.push_back({std::move(relative), entry.stat.isSymbolicLink()});
+                       items.push_back({std::move(relative), entry.stat.isSymbolicLink(),
+                                        {entry.stat.identity, entry.stat.size}});
                        return TWWalkAction::skip;
                    });
     if (hasSpecialFile)
@@ -153,7 +155,7 @@ std::optional<TWContentsDigest> digestOfPackage(const TWFileSystemPath& node, TW
         updateWithLength(state.get(), item.relativePath.size());
         XXH3_128bits_update(state.get(), item.relativePath.data(), item.relativePath.size());
         if (item.isLink) {
-            auto text = TWContentsReader::readLinkText(location, nullptr);
+            auto text = TWContentsReader::readLinkText(location, &item.seen.identity);
             if (!text)
                 return std::nullopt;
             updateWithLength(state.get(), text->size());
@@ -161,7 +163,7 @@ std::optional<TWContentsDigest> digestOfPackage(const TWFileSystemPath& node, TW
             continue;
         }
         std::uint64_t size = 0;
-        TWFileDescriptor fd = TWContentsReader::openRegularFile(location, nullptr, &size);
+        TWFileDescriptor fd = TWContentsReader::openRegularFile(location, &item.seen, &size);
         if (!fd)
             return std::nullopt;
         updateWithLength(state.get(), size);

@@ -1,6 +1,7 @@
 #include "platform/TWLocalVolumes.h"
 
 #include "platform/TWFileDescriptor.h"
+#include "platform/TWKernelTextFile.h"
 #include "platform/TWPseudoFileSystems.h"
 
 #include <fcntl.h>
@@ -148,18 +149,5 @@ std::vector<std::string> TWLocalVolumes::localVolumePaths(std::string_view mount
 }
 
 std::vector<std::string> TWLocalVolumes::mountedLocalVolumePaths() {
-    TWFileDescriptor fd(::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC));
-    if (!fd)
-        return {};
-    std::string contents;
-    char buffer[16384];
-    for (;;) {
-        ssize_t n = retryOnInterrupt([&] { return ::read(fd.get(), buffer, sizeof buffer); });
-        if (n <= 0)
-            break;
-        contents.append(buffer, static_cast<std::size_t>(n));
-        if (contents.size() > (16u << 20))
-            break; // a mount table this large is not worth more than its first part
-    }
-    return localVolumePaths(contents, Probe::system());
+    return localVolumePaths(readKernelTextFile("/proc/self/mounts"), Probe::system());
 }

@@ -1,6 +1,7 @@
 #include "platform/TWPseudoFileSystems.h"
 
 #include "platform/TWFileDescriptor.h"
+#include "platform/TWKernelTextFile.h"
 
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -51,20 +52,7 @@ bool isPseudoFileSystemType(std::string_view type) {
 }
 
 TWMountTable TWMountTable::read() {
-    TWFileDescriptor fd(::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC));
-    if (!fd)
-        return {};
-    std::string contents;
-    char buffer[16384];
-    for (;;) {
-        ssize_t n = retryOnInterrupt([&] { return ::read(fd.get(), buffer, sizeof buffer); });
-        if (n <= 0)
-            break;
-        contents.append(buffer, static_cast<std::size_t>(n));
-        if (contents.size() > (16u << 20))
-            break; // a mount table this large is not worth more than its first part
-    }
-    return parse(contents);
+    return parse(readKernelTextFile("/proc/self/mountinfo"));
 }
 
 TWMountTable TWMountTable::parse(std::string_view mountinfo) {

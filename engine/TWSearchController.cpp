@@ -280,6 +280,7 @@ void TWSearchController::doSweepingFromPath(const TWFileSystemPathRef& node) {
     options.readHiddenLists = settings_.willIgnoreInvisibles;
     options.seenItems = &seenItems_;
     options.mounts = &mounts_;
+    options.prefetchAttributes = true;
     walkFolder(node->absolutePath(), options,
                [this](const TWWalkEntry& entry) { return visitEntry(entry); });
 }

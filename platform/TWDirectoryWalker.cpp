@@ -1,5 +1,6 @@
 #include "platform/TWDirectoryWalker.h"
 
+#include "platform/TWEntryPrefetcher.h"
 #include "platform/TWFileDescriptor.h"
 
 #include <fcntl.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -16,6 +18,21 @@ struct Frame {
     std::unique_ptr<TWFolderListing> listing;
     TWFileIdentity identity;
     std::size_t next = 0;
+    std::shared_ptr<TWEntryPrefetcher::Job> prefetch; // the entries' attributes, read ahead
+};
+
+// Folders with fewer entries are examined by the walk itself: handing them over costs more.
+constexpr std::size_t kPrefetchMinimumEntries = 4;
+
+// Lets the prefetching thread finish with every folder still on the stack, however the walk
+// ends, before the folders' names and descriptors go away.
+struct PrefetchDrain {
+    std::vector<Frame>& frames;
+    ~PrefetchDrain() {
+        for (Frame& frame : frames)
+            if (frame.prefetch)
+                frame.prefetch->release();
+    }
 };
 
 bool needsIdentity(const TWStatSnapshot& stat) {
@@ -67,8 +84,20 @@ bool walkOpenFolder(int folderFd, std::shared_ptr<const TWPathChain> path,
     if (!rootListing)
         return true;
 
+    std::optional<TWEntryPrefetcher> prefetcher;
+    if (options.prefetchAttributes)
+        prefetcher.emplace();
+    auto startPrefetch = [&](const TWFolderListing& listing) {
+        return prefetcher && listing.names().size() >= kPrefetchMinimumEntries
+                   ? prefetcher->examine(listing.fd(), listing.names())
+                   : nullptr;
+    };
+
     std::vector<Frame> frames;
-    frames.push_back({TWFileDescriptor(), std::move(rootListing), rootStat->identity, 0});
+    PrefetchDrain drain{frames};
+    auto rootPrefetch = startPrefetch(*rootListing);
+    frames.push_back(
+        {TWFileDescriptor(), std::move(rootListing), rootStat->identity, 0, rootPrefetch});
     std::size_t openCount = 0; // frames above the root whose descriptor is open
     // Frames from 1 up to (not including) this one are closed. Descriptors are closed from
     // the shallowest, so the search for the next one to close starts here instead of at the
@@ -89,13 +118,17 @@ bool walkOpenFolder(int folderFd, std::shared_ptr<const TWPathChain> path,
             }
             if (frame.fd)
                 --openCount;
+            if (frame.prefetch)
+                frame.prefetch->release();
             frames.pop_back();
             firstMaybeOpen = std::min(firstMaybeOpen, std::max<std::size_t>(frames.size(), 1));
             continue;
         }
-        const std::string& name = names[frame.next++];
+        std::size_t index = frame.next++;
+        const std::string& name = names[index];
         const TWFolderListing& folder = *frame.listing;
-        auto stat = TWStatSnapshot::of(folder.locationOf(name));
+        auto stat = frame.prefetch ? frame.prefetch->statAt(index, folder.fd())
+                                   : TWStatSnapshot::of(folder.locationOf(name));
         if (!stat)
             continue; // gone since the listing, or not examinable: nothing to visit
         if (options.seenItems && needsIdentity(*stat) && options.seenItems->contains(stat->identity))
@@ -132,6 +165,8 @@ bool walkOpenFolder(int folderFd, std::shared_ptr<const TWPathChain> path,
         if (openCount >= options.maxOpenFolders) {
             for (std::size_t i = firstMaybeOpen; i < frames.size(); ++i) {
                 if (frames[i].fd) {
+                    if (frames[i].prefetch)
+                        frames[i].prefetch->release();
                     frames[i].fd.reset();
                     frames[i].listing->setFd(-1);
                     --openCount;
@@ -141,7 +176,8 @@ bool walkOpenFolder(int folderFd, std::shared_ptr<const TWPathChain> path,
             }
         }
         TWFileIdentity identity = childStat->identity;
-        frames.push_back({std::move(childFd), std::move(listing), identity, 0});
+        auto prefetch = startPrefetch(*listing);
+        frames.push_back({std::move(childFd), std::move(listing), identity, 0, prefetch});
         ++openCount;
     }
     return true;

@@ -33,6 +33,9 @@ struct TWWalkOptions {
     // Descriptors of the deepest folders kept open; shallower ones are closed and opened
     // again through ".." on the way back up, so depth is bounded by memory alone.
     std::size_t maxOpenFolders = 48;
+    // Examine entries ahead of the visits on a second thread (a search's walk); a short walk,
+    // such as a folder's size total, is better off without one.
+    bool prefetchAttributes = false;
 };
 
 // Walks the tree below a folder depth first, pre-order, entries in listing order, without a

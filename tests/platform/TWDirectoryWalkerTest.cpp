@@ -251,3 +251,42 @@ TEST(PseudoFileSystems, WalkDoesNotEnterThem) {
 }
 
 } // namespace
+
+// Entries examined ahead on the second thread give the same walk, whatever descriptors are
+// closed and opened again meanwhile, and however early the walk stops.
+TEST(DirectoryWalker, ExaminingAheadMeetsTheSameEntries) {
+    TWFixtureTree tree;
+    for (int folder = 0; folder < 12; ++folder)
+        for (int file = 0; file < 30; ++file)
+            tree.fileOfSize("f" + std::to_string(folder) + "/g/h" + std::to_string(file % 3) +
+                                "/e" + std::to_string(file),
+                            static_cast<std::uint64_t>(folder * 100 + file));
+    auto summary = [](const std::vector<Visit>& visits) {
+        std::vector<std::string> paths;
+        for (const Visit& visit : visits)
+            paths.push_back(visit.path + (visit.isDirectory ? "/" : ""));
+        return paths;
+    };
+    std::vector<std::string> plain = summary(walk(tree.root()));
+    for (std::size_t open : {std::size_t(1), std::size_t(2), std::size_t(48)}) {
+        SCOPED_TRACE(open);
+        TWWalkOptions options;
+        options.prefetchAttributes = true;
+        options.maxOpenFolders = open;
+        EXPECT_EQ(summary(walk(tree.root(), options)), plain);
+    }
+
+    for (int stopAfter : {1, 7, 100}) {
+        SCOPED_TRACE(stopAfter);
+        TWWalkOptions options;
+        options.prefetchAttributes = true;
+        int visits = 0;
+        std::uint64_t sizes = 0;
+        bool completed = walkFolder(tree.root(), options, [&](const TWWalkEntry& entry) {
+            sizes += entry.stat.size;
+            return ++visits == stopAfter ? TWWalkAction::stop : TWWalkAction::enter;
+        });
+        EXPECT_FALSE(completed);
+        EXPECT_EQ(visits, stopAfter);
+    }
+}

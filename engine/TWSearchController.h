@@ -88,7 +88,6 @@ private:
     bool isPastCheckTime();
     bool continueAfterPeriodicChecks();
     void matchFSPath(const TWFileSystemPathRef& node);
-    void fileNode(const std::string& key, const TWFileSystemPathRef& node);
     // The contents pass: re-keys every candidate with digests of its contents and regroups
     // them (TWContentsSweeping.cpp).
     void doContentsSweeping();

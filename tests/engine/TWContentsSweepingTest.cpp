@@ -1,15 +1,14 @@
 #include "engine/TWSearchController.h"
 
 #include "support/TWFixtureTree.h"
+#include "support/TWTestSearchHost.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -17,47 +16,6 @@
 namespace {
 
 // The test thread as main thread: posted work waits until run() drains it.
-class QueueMainThread final : public TWMainThread {
-public:
-    void performOnMainThread(std::function<void()> work, bool waitUntilDone) override {
-        std::unique_lock<std::mutex> guard(mutex_);
-        bool done = false;
-        tasks_.push_back({std::move(work), waitUntilDone ? &done : nullptr});
-        posted_.notify_one();
-        if (waitUntilDone)
-            finished_.wait(guard, [&] { return done; });
-    }
-
-    bool runUntil(const std::function<bool()>& isDone) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!isDone()) {
-            std::unique_lock<std::mutex> guard(mutex_);
-            if (!posted_.wait_until(guard, deadline, [&] { return !tasks_.empty(); }))
-                return false;
-            Task task = std::move(tasks_.front());
-            tasks_.pop_front();
-            guard.unlock();
-            task.work();
-            if (task.done) {
-                guard.lock();
-                *task.done = true;
-                finished_.notify_all();
-            }
-        }
-        return true;
-    }
-
-private:
-    struct Task {
-        std::function<void()> work;
-        bool* done;
-    };
-    std::mutex mutex_;
-    std::condition_variable posted_;
-    std::condition_variable finished_;
-    std::deque<Task> tasks_;
-};
-
 class Window final : public TWSearchWindow {
 public:
     void setStatusFieldText(const TWStatusText& status) override {
@@ -107,7 +65,7 @@ struct Search {
     }
 
     std::string root;
-    QueueMainThread mainThread;
+    TWTestMainThread mainThread;
     Window window;
     std::shared_ptr<TWSearchController> controller;
 };
